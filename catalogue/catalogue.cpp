@@ -4,45 +4,62 @@
 #include "textdecoding.h"
 
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
 #include <new>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace catalogue {
 
 namespace {
 
-const std::string kEmpty;
 
-std::string ReadWholeFile(const std::filesystem::path& path, const std::string& shownPath)
+TextBuffer ReadWholeFile(const std::filesystem::path& path, const std::string& shownPath)
 {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
         const int error = errno;
         if (error == ENOENT || error == ENOTDIR) throw CatalogueError("File not found", shownPath);
         if (error == EACCES || error == EPERM) throw CatalogueError("Access denied", shownPath);
         throw CatalogueError(std::string("Cannot open the file: ") + std::strerror(error),
                              shownPath);
     }
-    std::string bytes;
-    try {
-        char buffer[65536];
-        size_t n;
-        while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0) bytes.append(buffer, n);
-    } catch (const std::bad_alloc&) {
-        std::fclose(file);
-        throw CatalogueError("The file is too large to read", shownPath);
+    struct Closer {
+        int fd;
+        ~Closer() { ::close(fd); }
+    } closer{fd};
+
+    struct stat st{};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))
+        throw CatalogueError("Is a folder, not a file", shownPath);
+    // The size is only a hint: a file on a disc does not change, but one elsewhere may.
+    size_t capacity = static_cast<size_t>(st.st_size) + 1;
+    TextBuffer buffer = TextBuffer::WithSize(capacity);
+    size_t size = 0;
+    for (;;) {
+        if (size == capacity) {
+            TextBuffer bigger = TextBuffer::WithSize(capacity * 2);
+            std::memcpy(bigger.data.get(), buffer.data.get(), size);
+            buffer = std::move(bigger);
+            capacity *= 2;
+        }
+        const ssize_t n = ::read(fd, buffer.data.get() + size, capacity - size);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            throw CatalogueError(std::string("Read error: ") + std::strerror(errno), shownPath);
+        }
+        if (n == 0) break;
+        size += static_cast<size_t>(n);
     }
-    const bool failed = std::ferror(file) != 0;
-    const int error = errno;
-    std::fclose(file);
-    if (failed) throw CatalogueError(std::string("Read error: ") + std::strerror(error), shownPath);
-    return bytes;
+    buffer.size = size;
+    return buffer;
 }
 
 } // namespace
 
-std::vector<std::string> ReadCatalogueFile(DiscPathResolver& resolver, std::string_view path)
+DecodedText ReadCatalogueText(DiscPathResolver& resolver, std::string_view path)
 {
     const ResolvedDiscPath file = resolver.Resolve(path);
     switch (file.status) {
@@ -56,10 +73,16 @@ std::vector<std::string> ReadCatalogueFile(DiscPathResolver& resolver, std::stri
     if (file.kind == DiscEntryKind::Folder)
         throw CatalogueError("Is a folder, not a file", file.relative);
     try {
-        return DecodeCatalogueLines(ReadWholeFile(file.path, file.relative));
+        return DecodeCatalogueText(ReadWholeFile(file.path, file.relative));
     } catch (const std::bad_alloc&) {
         throw CatalogueError("The file is too large to read", file.relative);
     }
+}
+
+std::vector<std::string> ReadCatalogueFile(DiscPathResolver& resolver, std::string_view path)
+{
+    const DecodedText text = ReadCatalogueText(resolver, path);
+    return {text.lines.begin(), text.lines.end()};
 }
 
 Catalogue::Catalogue(std::filesystem::path discRoot)
@@ -89,16 +112,12 @@ ContentPool Catalogue::ReadContentFiles()
     resolver_->ClearCache();
     ContentPool pool;
     for (size_t f = 0; f < kContentFiles.size(); ++f) {
-        std::vector<std::string> lines = ReadCatalogueFile(*resolver_, kContentFiles[f]);
-        pool.origins.reserve(pool.origins.size() + lines.size());
-        for (size_t k = 0; k < lines.size(); ++k)
+        DecodedText text = ReadCatalogueText(*resolver_, kContentFiles[f]);
+        pool.origins.reserve(pool.origins.size() + text.lines.size());
+        for (size_t k = 0; k < text.lines.size(); ++k)
             pool.origins.push_back({static_cast<int>(f), static_cast<int>(k + 1)});
-        if (pool.lines.empty()) {
-            pool.lines = std::move(lines);
-        } else {
-            pool.lines.insert(pool.lines.end(), std::make_move_iterator(lines.begin()),
-                              std::make_move_iterator(lines.end()));
-        }
+        pool.lines.insert(pool.lines.end(), text.lines.begin(), text.lines.end());
+        pool.texts.push_back(std::move(text.text));
     }
     return pool;
 }
@@ -129,69 +148,71 @@ DistributionReport Catalogue::SortAndDistribute(ContentPool pool)
 
     // Built aside and swapped in, so that running out of memory half-way leaves the old tables.
     std::array<Category, kCategoryCount> fresh;
+    std::array<size_t, kCategoryCount> counts{};
     for (size_t index : sorted) {
-        ContentRecord record = ContentRecord::Split(pool.lines[index]);
+        const std::string_view line = pool.lines[index];
+        if (const int c = CategoryOfCode(line.substr(0, line.find('@'))))
+            ++counts[static_cast<size_t>(c - 1)];
+    }
+    for (size_t c = 0; c < fresh.size(); ++c) fresh[c].reserve(counts[c]);
+    for (size_t index : sorted) {
+        const ContentRecord record = ContentRecord::Split(pool.lines[index]);
         const int c = record.Category();
         if (c == 0) {
             report.uncategorised.emplace_back(index, WhyNoCategory(record.code));
             continue;
         }
-        Category& cat = fresh[static_cast<size_t>(c - 1)];
-        cat.titles.push_back(std::move(record.title));
-        cat.folders.push_back(std::move(record.folder));
-        cat.descriptions.push_back(std::move(record.description));
-        cat.origins.push_back(pool.origins[index]);
+        fresh[static_cast<size_t>(c - 1)].push_back(
+            {record.title, record.folder, record.description, pool.origins[index]});
     }
     categories_.swap(fresh);
+    texts_.swap(pool.texts);
     return report;
 }
 
-const Catalogue::Category* Catalogue::CategoryAt(int category) const
+const Catalogue::Item* Catalogue::ItemAt(int category, int item) const
 {
     if (category < 1 || category > kCategoryCount) return nullptr;
-    return &categories_[static_cast<size_t>(category - 1)];
-}
-
-const std::string& Catalogue::Entry(const std::vector<std::string>& list, int item)
-{
-    if (item < 1 || static_cast<size_t>(item) > list.size()) return kEmpty;
-    return list[static_cast<size_t>(item - 1)];
+    const Category& c = categories_[static_cast<size_t>(category - 1)];
+    if (item < 1 || static_cast<size_t>(item) > c.size()) return nullptr;
+    return &c[static_cast<size_t>(item - 1)];
 }
 
 int Catalogue::CategoryItemCount(int category) const
 {
-    const Category* c = CategoryAt(category);
-    return c ? static_cast<int>(c->titles.size()) : 0;
+    if (category < 1 || category > kCategoryCount) return 0;
+    return static_cast<int>(categories_[static_cast<size_t>(category - 1)].size());
 }
 
-const std::string& Catalogue::CategoryTitles(int category, int item) const
+std::string_view Catalogue::CategoryTitles(int category, int item) const
 {
-    const Category* c = CategoryAt(category);
-    return c ? Entry(c->titles, item) : kEmpty;
+    const Item* i = ItemAt(category, item);
+    return i ? i->title : std::string_view();
 }
 
-const std::string& Catalogue::CategoryFolders(int category, int item) const
+std::string_view Catalogue::CategoryFolders(int category, int item) const
 {
-    const Category* c = CategoryAt(category);
-    return c ? Entry(c->folders, item) : kEmpty;
+    const Item* i = ItemAt(category, item);
+    return i ? i->folder : std::string_view();
 }
 
-const std::string& Catalogue::CategoryDescriptions(int category, int item) const
+std::string_view Catalogue::CategoryDescriptions(int category, int item) const
 {
-    const Category* c = CategoryAt(category);
-    return c ? Entry(c->descriptions, item) : kEmpty;
+    const Item* i = ItemAt(category, item);
+    return i ? i->description : std::string_view();
 }
 
 LineOrigin Catalogue::CategoryItemOrigin(int category, int item) const
 {
-    const Category* c = CategoryAt(category);
-    if (!c || item < 1 || static_cast<size_t>(item) > c->origins.size()) return {};
-    return c->origins[static_cast<size_t>(item - 1)];
+    const Item* i = ItemAt(category, item);
+    return i ? i->origin : LineOrigin{};
 }
 
 const std::string& Catalogue::MenuLines(int line) const
 {
-    return Entry(menuLines_, line);
+    static const std::string empty;
+    if (line < 1 || static_cast<size_t>(line) > menuLines_.size()) return empty;
+    return menuLines_[static_cast<size_t>(line - 1)];
 }
 
 } // namespace catalogue

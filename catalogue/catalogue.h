@@ -6,6 +6,7 @@
 #include "collation.h"
 #include "categories.h"
 #include "contentrecord.h"
+#include "textdecoding.h"
 
 #include <array>
 #include <filesystem>
@@ -48,9 +49,11 @@ struct LineOrigin {
     int line = 0;
 };
 
-// The first half of a load: every line of the five content files, in reading order.
+// The first half of a load: every line of the five content files, in reading order. The lines
+// are views into the decoded files, which the catalogue keeps once the load is complete.
 struct ContentPool {
-    std::vector<std::string> lines; // UTF-8
+    std::vector<TextBuffer> texts;
+    std::vector<std::string_view> lines; // UTF-8
     std::vector<LineOrigin> origins;
 };
 
@@ -68,6 +71,7 @@ struct DistributionReport {
 
 // Reads one catalogue file (a Windows path under the root) and returns its lines as UTF-8.
 // Throws CatalogueError.
+DecodedText ReadCatalogueText(DiscPathResolver& resolver, std::string_view path);
 std::vector<std::string> ReadCatalogueFile(DiscPathResolver& resolver, std::string_view path);
 
 class Catalogue
@@ -91,11 +95,11 @@ public:
     DistributionReport SortAndDistribute(ContentPool pool);
 
     // Items are numbered from 1; entries past a category's count, and categories outside
-    // 1..19, read as empty texts.
+    // 1..19, read as empty texts. The texts stay valid until the next complete load.
     int CategoryItemCount(int category) const;
-    const std::string& CategoryTitles(int category, int item) const;
-    const std::string& CategoryFolders(int category, int item) const;
-    const std::string& CategoryDescriptions(int category, int item) const;
+    std::string_view CategoryTitles(int category, int item) const;
+    std::string_view CategoryFolders(int category, int item) const;
+    std::string_view CategoryDescriptions(int category, int item) const;
     LineOrigin CategoryItemOrigin(int category, int item) const;
 
     // Menu lines are numbered from 1; there are at least 100, more when the file has more.
@@ -110,15 +114,16 @@ public:
     DiscPathResolver& Resolver() { return *resolver_; }
 
 private:
-    struct Category {
-        std::vector<std::string> titles, folders, descriptions;
-        std::vector<LineOrigin> origins;
+    struct Item {
+        std::string_view title, folder, description;
+        LineOrigin origin;
     };
-    const Category* CategoryAt(int category) const;
-    static const std::string& Entry(const std::vector<std::string>& list, int item);
+    using Category = std::vector<Item>;
+    const Item* ItemAt(int category, int item) const;
 
     std::unique_ptr<DiscPathResolver> resolver_;
     std::unique_ptr<LineCollator> collator_;
+    std::vector<TextBuffer> texts_; // what the items' texts point into
     std::array<Category, kCategoryCount> categories_;
     std::vector<std::string> menuLines_;
     int menuFileLines_ = 0;

@@ -28,55 +28,94 @@ UCollator* OpenCollator(const std::string& locale)
     return c;
 }
 
-std::u16string ToUtf16(std::string_view s)
+// UTF-8 to UTF-16 into a buffer reused from line to line.
+void ToUtf16(std::string_view s, std::u16string& out)
 {
-    std::u16string out(s.size(), u'\0'); // UTF-8 never takes fewer bytes than UTF-16 units
+    out.resize(s.size()); // UTF-8 never takes fewer bytes than UTF-16 takes units
     int32_t length = 0;
     UErrorCode status = U_ZERO_ERROR;
     u_strFromUTF8WithSub(out.data(), static_cast<int32_t>(out.size()), &length, s.data(),
                          static_cast<int32_t>(s.size()), 0xFFFD, nullptr, &status);
     out.resize(U_SUCCESS(status) ? static_cast<size_t>(length) : 0);
-    return out;
 }
 
-// Sort keys of a range of lines, packed into one buffer.
+// Sort keys of a range of lines, packed into one buffer. The buffer is grown by hand: a
+// std::vector would zero every byte it is asked for, and that touches far more memory than
+// the keys need.
 struct KeyBlock {
-    std::vector<uint8_t> bytes;
+    std::unique_ptr<uint8_t[]> bytes;
+    size_t size = 0;
+    size_t capacity = 0;
     std::vector<size_t> offsets; // one past the end of each key
+
+    void Reserve(size_t n)
+    {
+        if (n <= capacity) return;
+        const size_t grown = std::max(n, capacity * 2);
+        auto bigger = std::make_unique_for_overwrite<uint8_t[]>(grown);
+        if (size) std::memcpy(bigger.get(), bytes.get(), size);
+        bytes = std::move(bigger);
+        capacity = grown;
+    }
 };
 
-KeyBlock MakeKeys(const UCollator* collator, const std::vector<std::string>& lines, size_t from,
-                  size_t to)
+KeyBlock MakeKeys(const UCollator* collator, std::span<const std::string_view> lines,
+                  size_t from, size_t to)
 {
     KeyBlock block;
     block.offsets.reserve(to - from);
-    block.bytes.reserve((to - from) * 64);
+    size_t textBytes = 0;
+    for (size_t i = from; i < to; ++i) textBytes += lines[i].size();
+    // A key at secondary strength takes a little more than the line's UTF-8 for Cyrillic text.
+    block.Reserve(textBytes + textBytes / 2 + (to - from) * 8 + 64);
     std::u16string text;
     for (size_t i = from; i < to; ++i) {
-        text = ToUtf16(lines[i]);
+        ToUtf16(lines[i], text);
         const auto length = static_cast<int32_t>(text.size());
-        size_t at = block.bytes.size();
-        block.bytes.resize(at + text.size() * 4 + 16);
-        int32_t need = ucol_getSortKey(collator, text.data(), length, block.bytes.data() + at,
-                                       static_cast<int32_t>(block.bytes.size() - at));
-        if (static_cast<size_t>(need) > block.bytes.size() - at) {
-            block.bytes.resize(at + static_cast<size_t>(need));
-            need = ucol_getSortKey(collator, text.data(), length, block.bytes.data() + at, need);
+        for (size_t room = text.size() * 2 + 16;;) {
+            block.Reserve(block.size + room);
+            const int32_t need = ucol_getSortKey(collator, text.data(), length,
+                                                 block.bytes.get() + block.size,
+                                                 static_cast<int32_t>(room));
+            if (static_cast<size_t>(need) <= room) {
+                block.size += static_cast<size_t>(need);
+                break;
+            }
+            room = static_cast<size_t>(need);
         }
-        block.bytes.resize(at + static_cast<size_t>(need));
-        block.offsets.push_back(block.bytes.size());
+        block.offsets.push_back(block.size);
     }
     return block;
 }
 
+// A key's first sixteen bytes, read as two big-endian numbers, settle most comparisons without
+// a call to memcmp. Keys end with their only zero byte, so padding a short key with zeros
+// keeps the order.
 struct KeyRef {
+    uint64_t high;
+    uint64_t low;
     const uint8_t* key;
     uint32_t length;
     uint32_t index;
 };
 
+uint64_t BigEndian(const uint8_t* key, size_t length, size_t from)
+{
+    uint64_t p = 0;
+    for (size_t i = from; i < from + 8; ++i) p = (p << 8) | (i < length ? key[i] : 0);
+    return p;
+}
+
+KeyRef MakeRef(const uint8_t* key, size_t length, uint32_t index)
+{
+    return {BigEndian(key, length, 0), BigEndian(key, length, 8), key,
+            static_cast<uint32_t>(length), index};
+}
+
 bool KeyLess(const KeyRef& a, const KeyRef& b)
 {
+    if (a.high != b.high) return a.high < b.high;
+    if (a.low != b.low) return a.low < b.low;
     const int c = std::memcmp(a.key, b.key, std::min(a.length, b.length));
     if (c != 0) return c < 0;
     if (a.length != b.length) return a.length < b.length;
@@ -85,7 +124,8 @@ bool KeyLess(const KeyRef& a, const KeyRef& b)
 
 bool KeyEqual(const KeyRef& a, const KeyRef& b)
 {
-    return a.length == b.length && std::memcmp(a.key, b.key, a.length) == 0;
+    return a.high == b.high && a.low == b.low && a.length == b.length &&
+           std::memcmp(a.key, b.key, a.length) == 0;
 }
 
 } // namespace
@@ -123,7 +163,7 @@ int LineCollator::Compare(std::string_view a, std::string_view b) const
     return r == UCOL_LESS ? -1 : r == UCOL_GREATER ? 1 : 0;
 }
 
-std::vector<size_t> LineCollator::SortUnique(const std::vector<std::string>& lines,
+std::vector<size_t> LineCollator::SortUnique(std::span<const std::string_view> lines,
                                              std::vector<std::pair<size_t, size_t>>* dropped) const
 {
     const size_t n = lines.size();
@@ -153,7 +193,7 @@ std::vector<size_t> LineCollator::SortUnique(const std::vector<std::string>& lin
     for (const KeyBlock& b : blocks) {
         size_t begin = 0;
         for (size_t end : b.offsets) {
-            refs.push_back({b.bytes.data() + begin, static_cast<uint32_t>(end - begin), index++});
+            refs.push_back(MakeRef(b.bytes.get() + begin, end - begin, index++));
             begin = end;
         }
     }

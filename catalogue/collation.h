@@ -3,6 +3,7 @@
 // letter case ignored, equal lines kept once (the first read, with its own spelling).
 
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -33,7 +34,7 @@ public:
     // The indices of the lines that survive, in ascending order; the same result as inserting
     // the lines one by one in a sorted list that skips equal lines. For each dropped line,
     // `dropped` (if given) receives the pair (dropped index, kept index).
-    std::vector<size_t> SortUnique(const std::vector<std::string>& lines,
+    std::vector<size_t> SortUnique(std::span<const std::string_view> lines,
                                    std::vector<std::pair<size_t, size_t>>* dropped = nullptr) const;
 
 private:

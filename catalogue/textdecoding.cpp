@@ -1,14 +1,20 @@
 #include "textdecoding.h"
 
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <cstring>
 #include <stdexcept>
 
 #include <unicode/ucnv.h>
+#include <unicode/ustring.h>
 
 namespace catalogue {
 
 namespace {
 
 constexpr std::string_view kBom = "\xEF\xBB\xBF";
+constexpr std::string_view kReplacement = "\xEF\xBF\xBD";
 
 // Length of the well-formed UTF-8 sequence at s[i], or 0 when it is not one (overlong forms,
 // surrogates and code points past U+10FFFF count as ill-formed, as in Unicode's table 3-7).
@@ -35,33 +41,141 @@ size_t Utf8SequenceLength(std::string_view s, size_t i)
     return 0;
 }
 
-UConverter* OpenConverter(const char* name)
+// Windows-1251 is a stateless single-byte code page, so ICU's converter gives each byte the
+// same text wherever it stands. Asking it once per byte value and keeping the answers turns
+// decoding a large catalogue into a table lookup, with ICU still the authority on the mapping.
+struct ByteMap {
+    std::array<std::array<char, 4>, 256> utf8{};
+    std::array<unsigned char, 256> length{};
+};
+
+const ByteMap& Windows1251Map()
 {
-    UErrorCode status = U_ZERO_ERROR;
-    UConverter* c = ucnv_open(name, &status);
-    if (U_FAILURE(status)) throw std::runtime_error(std::string("ICU has no converter for ") + name);
-    return c;
+    static const ByteMap map = [] {
+        ByteMap m;
+        UErrorCode status = U_ZERO_ERROR;
+        UConverter* converter = ucnv_open("windows-1251", &status);
+        if (U_FAILURE(status)) throw std::runtime_error("ICU has no Windows-1251 converter");
+        for (int b = 0; b < 256; ++b) {
+            const char byte = static_cast<char>(b);
+            UChar unit[4];
+            status = U_ZERO_ERROR;
+            ucnv_reset(converter);
+            const int32_t units = ucnv_toUChars(converter, unit, 4, &byte, 1, &status);
+            char out[8];
+            int32_t bytes = 0;
+            if (U_SUCCESS(status))
+                u_strToUTF8(out, sizeof out, &bytes, unit, units, &status);
+            if (U_FAILURE(status) || bytes < 1 || bytes > 4) {
+                std::memcpy(out, kReplacement.data(), kReplacement.size());
+                bytes = static_cast<int32_t>(kReplacement.size());
+            }
+            std::memcpy(m.utf8[b].data(), out, static_cast<size_t>(bytes));
+            m.length[b] = static_cast<unsigned char>(bytes);
+        }
+        ucnv_close(converter);
+        return m;
+    }();
+    return map;
 }
 
-std::string DecodeWindows1251(std::string_view bytes)
+TextBuffer DecodeWindows1251(std::string_view bytes)
 {
-    // Opened once for the life of the program: opening ICU's converters costs more than
-    // decoding a small catalogue file. Everything runs on one thread.
-    static UConverter* const from = OpenConverter("windows-1251");
-    static UConverter* const to = OpenConverter("UTF-8");
-
-    // Every Windows-1251 byte becomes at most three bytes of UTF-8 (the replacement character
-    // for the one unassigned byte included).
-    std::string out(bytes.size() * 3, '\0');
-    UErrorCode status = U_ZERO_ERROR;
-    char* target = out.data();
-    const char* source = bytes.data();
-    ucnv_convertEx(to, from, &target, out.data() + out.size(), &source,
-                   bytes.data() + bytes.size(), nullptr, nullptr, nullptr, nullptr, true, true,
-                   &status);
-    if (U_FAILURE(status)) throw std::runtime_error(u_errorName(status));
-    out.resize(static_cast<size_t>(target - out.data()));
+    const ByteMap& map = Windows1251Map();
+    size_t size = 0;
+    for (unsigned char c : bytes) size += map.length[c];
+    // Three bytes of slack let every byte copy a whole table entry of four.
+    TextBuffer out = TextBuffer::WithSize(size + 3);
+    out.size = size;
+    char* p = out.data.get();
+    for (unsigned char c : bytes) {
+        if (c < 0x80) {
+            *p++ = static_cast<char>(c);
+        } else {
+            std::memcpy(p, map.utf8[c].data(), 4);
+            p += map.length[c];
+        }
+    }
     return out;
+}
+
+// A file that declares UTF-8 may still hold a stray bad byte; it becomes U+FFFD so the rest of
+// the program only ever sees valid UTF-8.
+TextBuffer ScrubUtf8(std::string_view bytes)
+{
+    std::string out;
+    out.reserve(bytes.size());
+    for (size_t i = 0; i < bytes.size();) {
+        const size_t n = Utf8SequenceLength(bytes, i);
+        if (n == 0) {
+            out += kReplacement;
+            ++i;
+        } else {
+            out.append(bytes.substr(i, n));
+            i += n;
+        }
+    }
+    TextBuffer buffer = TextBuffer::WithSize(out.size());
+    std::memcpy(buffer.data.get(), out.data(), out.size());
+    return buffer;
+}
+
+// Splits in place: a carriage return inside a line is squeezed out of the buffer, which only
+// ever shortens the line.
+std::vector<std::string_view> SplitLinesInPlace(char* text, size_t size)
+{
+    std::vector<std::string_view> lines;
+    char* p = text;
+    char* const end = text + size;
+    while (p < end) {
+        char* nl = static_cast<char*>(std::memchr(p, '\n', static_cast<size_t>(end - p)));
+        char* lineEnd = nl ? nl : end;
+        char* cr = static_cast<char*>(std::memchr(p, '\r', static_cast<size_t>(lineEnd - p)));
+        char* last = lineEnd;
+        if (cr) {
+            last = cr;
+            for (char* q = cr + 1; q < lineEnd; ++q)
+                if (*q != '\r') *last++ = *q;
+        }
+        lines.emplace_back(p, static_cast<size_t>(last - p));
+        p = lineEnd + 1;
+    }
+    return lines;
+}
+
+} // namespace
+
+TextBuffer TextBuffer::WithSize(size_t n)
+{
+    TextBuffer b;
+    b.data = std::make_unique_for_overwrite<char[]>(n == 0 ? 1 : n);
+    b.size = n;
+    return b;
+}
+
+namespace {
+
+// Whether the bytes are well-formed UTF-8, and whether any character takes more than a byte.
+bool IsUtf8(std::string_view bytes, bool* multiByte = nullptr)
+{
+    bool multi = false;
+    for (size_t i = 0; i < bytes.size();) {
+        // Runs of ASCII are the common case; skip them eight bytes at a time.
+        if (i + 8 <= bytes.size()) {
+            std::uint64_t word;
+            std::memcpy(&word, bytes.data() + i, 8);
+            if ((word & 0x8080808080808080ull) == 0) {
+                i += 8;
+                continue;
+            }
+        }
+        const size_t n = Utf8SequenceLength(bytes, i);
+        if (n == 0) return false;
+        multi |= n > 1;
+        i += n;
+    }
+    if (multiByte) *multiByte = multi;
+    return true;
 }
 
 } // namespace
@@ -70,85 +184,40 @@ TextEncoding DetectEncoding(std::string_view bytes)
 {
     if (bytes.starts_with(kBom)) return TextEncoding::Utf8WithBom;
     bool multiByte = false;
-    for (size_t i = 0; i < bytes.size();) {
-        const size_t n = Utf8SequenceLength(bytes, i);
-        if (n == 0) return TextEncoding::Windows1251;
-        multiByte |= n > 1;
-        i += n;
-    }
-    return multiByte ? TextEncoding::Utf8 : TextEncoding::Windows1251;
+    return IsUtf8(bytes, &multiByte) && multiByte ? TextEncoding::Utf8 : TextEncoding::Windows1251;
 }
 
-std::string DecodeToUtf8(std::string_view bytes, TextEncoding encoding)
+DecodedText DecodeCatalogueText(TextBuffer bytes)
 {
-    switch (encoding) {
-    case TextEncoding::Utf8WithBom: {
-        // A file that declares UTF-8 may still hold a stray bad byte; it becomes U+FFFD so the
-        // rest of the program only ever sees valid UTF-8.
-        bytes.remove_prefix(kBom.size());
-        std::string out;
-        out.reserve(bytes.size());
-        for (size_t i = 0; i < bytes.size();) {
-            const size_t n = Utf8SequenceLength(bytes, i);
-            if (n == 0) {
-                out += "\xEF\xBF\xBD";
-                ++i;
-            } else {
-                out.append(bytes.substr(i, n));
-                i += n;
-            }
-        }
-        return out;
-    }
-    case TextEncoding::Utf8:
-        return std::string(bytes); // already checked to be valid
-    case TextEncoding::Windows1251:
-        break;
-    }
-    return DecodeWindows1251(bytes);
-}
+    std::string_view raw = bytes.View();
+    const size_t eof = raw.find('\x1A');
+    if (eof != std::string_view::npos) raw = raw.substr(0, eof);
 
-std::vector<std::string> SplitLines(std::string_view text)
-{
-    std::vector<std::string> lines;
+    DecodedText decoded;
     size_t start = 0;
-    while (start < text.size()) {
-        size_t end = text.find('\n', start);
-        const bool last = end == std::string_view::npos;
-        if (last) end = text.size();
-        std::string_view raw = text.substr(start, end - start);
-        std::string line;
-        if (raw.find('\r') == std::string_view::npos) {
-            line.assign(raw);
-        } else {
-            line.reserve(raw.size());
-            for (char c : raw)
-                if (c != '\r') line += c;
-        }
-        lines.push_back(std::move(line));
-        start = end + 1;
+    const bool bom = raw.starts_with(kBom);
+    if (bom) raw.remove_prefix(kBom.size());
+    if (IsUtf8(raw)) {
+        // Valid UTF-8, plain ASCII included (it reads the same in Windows-1251): no copy.
+        bytes.size = raw.size() + (bom ? kBom.size() : 0);
+        decoded.text = std::move(bytes);
+        start = bom ? kBom.size() : 0;
+    } else if (bom) {
+        decoded.text = ScrubUtf8(raw);
+    } else {
+        decoded.text = DecodeWindows1251(raw);
     }
-    return lines;
+    decoded.lines =
+        SplitLinesInPlace(decoded.text.data.get() + start, decoded.text.size - start);
+    return decoded;
 }
 
 std::vector<std::string> DecodeCatalogueLines(std::string_view bytes)
 {
-    const size_t eof = bytes.find('\x1A');
-    if (eof != std::string_view::npos) bytes = bytes.substr(0, eof);
-    const TextEncoding encoding = DetectEncoding(bytes);
-    // Text that is already UTF-8 (plain ASCII included) is split as it stands.
-    if (encoding == TextEncoding::Windows1251) {
-        bool ascii = true;
-        for (char c : bytes)
-            if (static_cast<unsigned char>(c) >= 0x80) {
-                ascii = false;
-                break;
-            }
-        if (ascii) return SplitLines(bytes);
-    } else if (encoding == TextEncoding::Utf8) {
-        return SplitLines(bytes);
-    }
-    return SplitLines(DecodeToUtf8(bytes, encoding));
+    TextBuffer buffer = TextBuffer::WithSize(bytes.size());
+    std::memcpy(buffer.data.get(), bytes.data(), bytes.size());
+    const DecodedText decoded = DecodeCatalogueText(std::move(buffer));
+    return {decoded.lines.begin(), decoded.lines.end()};
 }
 
 } // namespace catalogue

@@ -317,14 +317,14 @@ void MakeItems(const fs::path& out, Tally& tally, std::vector<int>& perCategory)
         perCategory.push_back(cat.CategoryItemCount(c));
         const demo::ArtStyle style = StyleOf(c);
         for (int i = 1; i <= cat.CategoryItemCount(c); ++i) {
-            const std::string& title = cat.CategoryTitles(c, i);
-            const std::string& folder = cat.CategoryFolders(c, i);
+            const std::string title(cat.CategoryTitles(c, i));
+            const std::string folder(cat.CategoryFolders(c, i));
             const std::string target = catalogue::DisplayPath(catalogue::OpenTarget(c, folder));
             if (!folders.insert(target).second)
                 throw std::runtime_error("two items share the folder " + target);
             const fs::path dir = OnDisc(out, catalogue::OpenTarget(c, folder));
             fs::create_directories(dir);
-            WriteItemFiles(dir, c, LastStep(target), title, cat.CategoryDescriptions(c, i));
+            WriteItemFiles(dir, c, LastStep(target), title, std::string(cat.CategoryDescriptions(c, i)));
             ++tally.items;
 
             const std::uint64_t seed = demo::SeedOf(title + "@" + folder);

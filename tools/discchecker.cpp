@@ -172,7 +172,8 @@ private:
         } catch (const catalogue::CatalogueError&) {
             // Already reported; the items can still be checked.
         }
-        const std::vector<std::string> lines = pool.lines; // the load takes the pool
+        // Views into the files, which the catalogue keeps once the load takes the pool.
+        const std::vector<std::string_view> lines = pool.lines;
         const std::vector<catalogue::LineOrigin> origins = pool.origins;
         const auto report = catalogue_.SortAndDistribute(std::move(pool));
 
@@ -208,9 +209,9 @@ private:
         }
     }
 
-    static std::string NoCategoryMessage(const std::string& line, NoCategoryReason reason)
+    static std::string NoCategoryMessage(std::string_view line, NoCategoryReason reason)
     {
-        const std::string code = catalogue::ContentRecord::Split(line).code;
+        const std::string_view code = catalogue::ContentRecord::Split(line).code;
         const std::string head = "not listed: ";
         switch (reason) {
         case NoCategoryReason::EmptyCode:
@@ -235,7 +236,7 @@ private:
 
     void CheckItem(int c, int i)
     {
-        const std::string& folder = catalogue_.CategoryFolders(c, i);
+        const std::string_view folder = catalogue_.CategoryFolders(c, i);
         const auto at = catalogue_.CategoryItemOrigin(c, i);
         const auto& rules = catalogue::PathsOfCategory(c);
 

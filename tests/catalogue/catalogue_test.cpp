@@ -24,7 +24,8 @@ protected:
     std::vector<std::string> Titles(const Catalogue& cat, int c) const
     {
         std::vector<std::string> t;
-        for (int i = 1; i <= cat.CategoryItemCount(c); ++i) t.push_back(cat.CategoryTitles(c, i));
+        for (int i = 1; i <= cat.CategoryItemCount(c); ++i)
+            t.emplace_back(cat.CategoryTitles(c, i));
         return t;
     }
 

@@ -34,10 +34,15 @@ std::vector<std::string> BinaryInsertion(const LineCollator& c, const std::vecto
     return list;
 }
 
+std::vector<std::string_view> Views(const std::vector<std::string>& in)
+{
+    return {in.begin(), in.end()};
+}
+
 std::vector<std::string> Sorted(const LineCollator& c, const std::vector<std::string>& in)
 {
     std::vector<std::string> out;
-    for (size_t i : c.SortUnique(in)) out.push_back(in[i]);
+    for (size_t i : c.SortUnique(Views(in))) out.push_back(in[i]);
     return out;
 }
 
@@ -151,7 +156,7 @@ TEST(CollationTest, BigInputsTakeTheTwoThreadPathAndStillMatch)
         lines.push_back(s);
     }
     std::vector<std::pair<size_t, size_t>> dropped;
-    const auto kept = c.SortUnique(lines, &dropped);
+    const auto kept = c.SortUnique(Views(lines), &dropped);
     EXPECT_EQ(kept.size() + dropped.size(), lines.size());
     for (size_t i = 1; i < kept.size(); ++i)
         ASSERT_LT(c.Compare(lines[kept[i - 1]], lines[kept[i]]), 0);

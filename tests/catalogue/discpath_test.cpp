@@ -83,7 +83,9 @@ TEST(DiscPathTest, ResolvesExactlyThenIgnoringCase)
         EXPECT_EQ(r.status, c.status);
         EXPECT_EQ(r.kind, c.kind);
         EXPECT_EQ(r.relative, c.relative);
-        if (c.kind != DiscEntryKind::None) EXPECT_TRUE(std::filesystem::exists(r.path));
+        if (c.kind != DiscEntryKind::None) {
+            EXPECT_TRUE(std::filesystem::exists(r.path));
+        }
     }
 }
 
