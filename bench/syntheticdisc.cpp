@@ -5,21 +5,20 @@
 #include <random>
 #include <stdexcept>
 #include <string>
-#include <vector>
-
 #include <unicode/ucnv.h>
+#include <vector>
 
 namespace bench {
 
 namespace {
 
 const std::vector<std::string> kWords = {
-    "игра",    "Тетрис",  "гонки",  "Космос",   "война",  "рыцарь",  "Пираты", "футбол",
+    "игра",    "Тетрис",   "гонки",   "Космос", "война",  "рыцарь",   "Пираты", "футбол",
     "шахматы", "Лабиринт", "мелодия", "Вальс",  "соната", "классика", "Рок",    "джаз",
-    "Nokia",   "Siemens", "java",   "Sony",     "Quest",  "arcade",  "Puzzle", "racing",
-    "ёлка",    "Ёж",      "звезда", "Море",     "остров", "замок",   "дракон", "Снег",
-    "ночь",    "город",   "Тень",   "огонь",    "ветер",  "Легенда", "сага",   "mobile",
-    "3D",      "II",      "2006",   "Deluxe",   "pro",    "мастер",  "Битва",  "поход"};
+    "Nokia",   "Siemens",  "java",    "Sony",   "Quest",  "arcade",   "Puzzle", "racing",
+    "ёлка",    "Ёж",       "звезда",  "Море",   "остров", "замок",    "дракон", "Снег",
+    "ночь",    "город",    "Тень",    "огонь",  "ветер",  "Легенда",  "сага",   "mobile",
+    "3D",      "II",       "2006",    "Deluxe", "pro",    "мастер",   "Битва",  "поход"};
 
 constexpr std::string_view kCodes = "123456789ABCDEFGHIK";
 
@@ -27,9 +26,9 @@ std::string ToWindows1251(const std::string& utf8)
 {
     UErrorCode status = U_ZERO_ERROR;
     std::string out(utf8.size() + 1, '\0');
-    const int32_t n = ucnv_convert("windows-1251", "UTF-8", out.data(),
-                                   static_cast<int32_t>(out.size()), utf8.data(),
-                                   static_cast<int32_t>(utf8.size()), &status);
+    const int32_t n =
+        ucnv_convert("windows-1251", "UTF-8", out.data(), static_cast<int32_t>(out.size()),
+                     utf8.data(), static_cast<int32_t>(utf8.size()), &status);
     if (U_FAILURE(status)) throw std::runtime_error("cannot encode the synthetic catalogue");
     out.resize(static_cast<size_t>(n));
     return out;
@@ -73,7 +72,8 @@ void WriteSyntheticDisc(const std::filesystem::path& root, std::size_t lines, un
                 line += " " + std::to_string(random() % 1000);
                 line += "@folder" + std::to_string(random() % 100000) + "@";
                 const int descriptionWords = 3 + static_cast<int>(random() % 6);
-                for (int k = 0; k < descriptionWords; ++k) line += (k ? " " : "") + word();
+                for (int k = 0; k < descriptionWords; ++k)
+                    line += (k ? " " : "") + word();
                 if (recent.size() < 1000)
                     recent.push_back(line);
                 else
@@ -86,7 +86,8 @@ void WriteSyntheticDisc(const std::filesystem::path& root, std::size_t lines, un
     }
 
     std::string menu;
-    for (int k = 1; k <= 42; ++k) menu += "Раздел " + std::to_string(k) + "\r\n";
+    for (int k = 1; k <= 42; ++k)
+        menu += "Раздел " + std::to_string(k) + "\r\n";
     std::ofstream(root / "DB" / "Menu.mob", std::ios::binary) << ToWindows1251(menu);
     std::ofstream(root / "DB" / "AboutManual.mob", std::ios::binary)
         << ToWindows1251("Инструкции к телефонам.\r\n");

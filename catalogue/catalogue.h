@@ -3,8 +3,8 @@
 // menu lines and the two about texts. Free of any user interface, so the window and the
 // checker load it the same way.
 
-#include "collation.h"
 #include "categories.h"
+#include "collation.h"
 #include "contentrecord.h"
 #include "textdecoding.h"
 
@@ -44,23 +44,27 @@ inline constexpr std::string_view kAboutManualFile = ".\\DB\\AboutManual.mob";
 inline constexpr std::string_view kAboutMidiFile = ".\\DB\\AboutMIDI.mob";
 
 // Where a line came from: the index into kContentFiles and its line number, both from 0 / 1.
-struct LineOrigin {
+struct LineOrigin
+{
     int file = 0;
     int line = 0;
 };
 
 // The first half of a load: every line of the five content files, in reading order. The lines
 // are views into the decoded files, which the catalogue keeps once the load is complete.
-struct ContentPool {
+struct ContentPool
+{
     std::vector<TextBuffer> texts;
     std::vector<std::string_view> lines; // UTF-8
     std::vector<LineOrigin> origins;
 };
 
 // What the second half of a load found, for the checker.
-struct DistributionReport {
+struct DistributionReport
+{
     // A line left out because an earlier one compares equal: pool indices.
-    struct Duplicate {
+    struct Duplicate
+    {
         size_t dropped;
         size_t kept;
     };
@@ -114,7 +118,8 @@ public:
     DiscPathResolver& Resolver() { return *resolver_; }
 
 private:
-    struct Item {
+    struct Item
+    {
         std::string_view title, folder, description;
         LineOrigin origin;
     };

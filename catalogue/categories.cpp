@@ -22,25 +22,25 @@ constexpr std::string_view kFoto = "\\foto.jpg";
 // Categories 4, 5 and 12 look for the full-size picture straight under Data rather than under
 // their own base; discs were built around that, so it stays.
 constexpr std::array<CategoryPaths, kCategoryCount> kPaths{{
-    {kJava, kPic1, kJava, false, true},          // 1
-    {kJava, kPic1, kJava, false, true},          // 2
-    {kData, kResized, kData, false, true},       // 3
-    {kClassical, kFoto, kData, true, true},      // 4
-    {kFolk, kFoto, kData, true, true},           // 5
-    {kSoft, kResized, kSoft, false, true},       // 6
-    {kData, kResized, kData, false, true},       // 7
-    {kSoft, kResized, kSoft, false, true},       // 8
-    {kData, kResized, kData, false, true},       // 9
-    {kSoft, kResized, kSoft, false, true},       // 10
-    {kData, kResized, kData, false, true},       // 11
-    {kManual, kResized, kData, false, false},    // 12
-    {kData, kResized, kData, false, false},      // 13
-    {kSoft, kResized, kSoft, false, true},       // 14
-    {kData, kResized, kData, false, true},       // 15
-    {kSoft, kResized, kSoft, false, true},       // 16
-    {kSoft, kResized, kSoft, false, true},       // 17
-    {kData, kResized, kData, false, true},       // 18
-    {kSoft, kResized, kSoft, false, true},       // 19
+    {kJava, kPic1, kJava, false, true},       // 1
+    {kJava, kPic1, kJava, false, true},       // 2
+    {kData, kResized, kData, false, true},    // 3
+    {kClassical, kFoto, kData, true, true},   // 4
+    {kFolk, kFoto, kData, true, true},        // 5
+    {kSoft, kResized, kSoft, false, true},    // 6
+    {kData, kResized, kData, false, true},    // 7
+    {kSoft, kResized, kSoft, false, true},    // 8
+    {kData, kResized, kData, false, true},    // 9
+    {kSoft, kResized, kSoft, false, true},    // 10
+    {kData, kResized, kData, false, true},    // 11
+    {kManual, kResized, kData, false, false}, // 12
+    {kData, kResized, kData, false, false},   // 13
+    {kSoft, kResized, kSoft, false, true},    // 14
+    {kData, kResized, kData, false, true},    // 15
+    {kSoft, kResized, kSoft, false, true},    // 16
+    {kSoft, kResized, kSoft, false, true},    // 17
+    {kData, kResized, kData, false, true},    // 18
+    {kSoft, kResized, kSoft, false, true},    // 19
 }};
 
 std::string Concat(std::string_view a, std::string_view b, std::string_view c = {})

@@ -18,23 +18,24 @@ int CategoryOfCode(std::string_view field);
 // Why a line's first field names no category; None when it does.
 enum class NoCategoryReason {
     None,
-    EmptyCode,      // the line is empty or starts with "@"
-    LowerCase,      // a lower-case letter, e.g. "a" (codes are capitals)
-    LetterJ,        // "J": the letters run A to I and then K
-    SpaceBesideCode,// " 1", "1 " and the like
-    TooLong,        // two or more characters
-    UnknownCode,    // any other single character
+    EmptyCode,       // the line is empty or starts with "@"
+    LowerCase,       // a lower-case letter, e.g. "a" (codes are capitals)
+    LetterJ,         // "J": the letters run A to I and then K
+    SpaceBesideCode, // " 1", "1 " and the like
+    TooLong,         // two or more characters
+    UnknownCode,     // any other single character
 };
 NoCategoryReason WhyNoCategory(std::string_view field);
 
 // The per-category path rules. All texts are Windows relative paths as the disc's
 // catalogue knows them; a folder entry is inserted as stored, nothing trimmed or added.
-struct CategoryPaths {
-    std::string_view itemBase;     // B: the preview and the open target are under it
-    std::string_view previewName;  // N: starts with a backslash
-    std::string_view fullBase;     // H: the full-size picture "\foto.jpg" is under it
-    bool showsAboutMidiText;       // the description pane shows the about text instead
-    bool noticeWhenNoPreview;      // the "no screenshot" notice shows when the preview is missing
+struct CategoryPaths
+{
+    std::string_view itemBase;    // B: the preview and the open target are under it
+    std::string_view previewName; // N: starts with a backslash
+    std::string_view fullBase;    // H: the full-size picture "\foto.jpg" is under it
+    bool showsAboutMidiText;      // the description pane shows the about text instead
+    bool noticeWhenNoPreview;     // the "no screenshot" notice shows when the preview is missing
 };
 
 // Rules of category 1..19; categories outside that range get category 1's rules.

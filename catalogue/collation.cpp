@@ -1,17 +1,20 @@
 #include "collation.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdlib>
 #include <cstring>
 #include <stdexcept>
 #include <thread>
-
 #include <unicode/ucol.h>
-#include <unicode/ustring.h>
+#include <unicode/uiter.h>
 
 namespace catalogue {
 
 namespace {
+
+// Below this, a second thread costs more than it saves.
+constexpr size_t kParallelLines = 20000;
 
 UCollator* OpenCollator(const std::string& locale)
 {
@@ -28,105 +31,71 @@ UCollator* OpenCollator(const std::string& locale)
     return c;
 }
 
-// UTF-8 to UTF-16 into a buffer reused from line to line.
-void ToUtf16(std::string_view s, std::u16string& out)
+// The first bytes of a line's sort key, as four big-endian numbers so that most comparisons
+// are a few integer compares. Making only this much of the key costs less than half of
+// making all of it, and a catalogue's lines rarely agree that far; where two do, the
+// collator compares the whole lines.
+constexpr int32_t kPrefixBytes = 32;
+
+struct KeyRef
 {
-    out.resize(s.size()); // UTF-8 never takes fewer bytes than UTF-16 takes units
-    int32_t length = 0;
-    UErrorCode status = U_ZERO_ERROR;
-    u_strFromUTF8WithSub(out.data(), static_cast<int32_t>(out.size()), &length, s.data(),
-                         static_cast<int32_t>(s.size()), 0xFFFD, nullptr, &status);
-    out.resize(U_SUCCESS(status) ? static_cast<size_t>(length) : 0);
-}
-
-// Sort keys of a range of lines, packed into one buffer. The buffer is grown by hand: a
-// std::vector would zero every byte it is asked for, and that touches far more memory than
-// the keys need.
-struct KeyBlock {
-    std::unique_ptr<uint8_t[]> bytes;
-    size_t size = 0;
-    size_t capacity = 0;
-    std::vector<size_t> offsets; // one past the end of each key
-
-    void Reserve(size_t n)
-    {
-        if (n <= capacity) return;
-        const size_t grown = std::max(n, capacity * 2);
-        auto bigger = std::make_unique_for_overwrite<uint8_t[]>(grown);
-        if (size) std::memcpy(bigger.get(), bytes.get(), size);
-        bytes = std::move(bigger);
-        capacity = grown;
-    }
-};
-
-KeyBlock MakeKeys(const UCollator* collator, std::span<const std::string_view> lines,
-                  size_t from, size_t to)
-{
-    KeyBlock block;
-    block.offsets.reserve(to - from);
-    size_t textBytes = 0;
-    for (size_t i = from; i < to; ++i) textBytes += lines[i].size();
-    // A key at secondary strength takes a little more than the line's UTF-8 for Cyrillic text.
-    block.Reserve(textBytes + textBytes / 2 + (to - from) * 8 + 64);
-    std::u16string text;
-    for (size_t i = from; i < to; ++i) {
-        ToUtf16(lines[i], text);
-        const auto length = static_cast<int32_t>(text.size());
-        for (size_t room = text.size() * 2 + 16;;) {
-            block.Reserve(block.size + room);
-            const int32_t need = ucol_getSortKey(collator, text.data(), length,
-                                                 block.bytes.get() + block.size,
-                                                 static_cast<int32_t>(room));
-            if (static_cast<size_t>(need) <= room) {
-                block.size += static_cast<size_t>(need);
-                break;
-            }
-            room = static_cast<size_t>(need);
-        }
-        block.offsets.push_back(block.size);
-    }
-    return block;
-}
-
-// A key's first sixteen bytes, read as two big-endian numbers, settle most comparisons without
-// a call to memcmp. Keys end with their only zero byte, so padding a short key with zeros
-// keeps the order.
-struct KeyRef {
-    uint64_t high;
-    uint64_t low;
-    const uint8_t* key;
-    uint32_t length;
+    std::array<uint64_t, 4> prefix;
     uint32_t index;
+    bool complete; // the prefix holds the whole key
 };
 
-uint64_t BigEndian(const uint8_t* key, size_t length, size_t from)
+KeyRef MakeRef(const UCollator* collator, std::string_view line, uint32_t index)
 {
-    uint64_t p = 0;
-    for (size_t i = from; i < from + 8; ++i) p = (p << 8) | (i < length ? key[i] : 0);
-    return p;
+    uint8_t bytes[kPrefixBytes] = {};
+    UCharIterator iter;
+    uiter_setUTF8(&iter, line.data(), static_cast<int32_t>(line.size()));
+    uint32_t state[2] = {0, 0};
+    UErrorCode status = U_ZERO_ERROR;
+    const int32_t n = ucol_nextSortKeyPart(collator, &iter, state, bytes, kPrefixBytes, &status);
+    if (U_FAILURE(status)) throw std::runtime_error("ICU cannot make a sort key");
+    KeyRef ref{{}, index, n < kPrefixBytes};
+    // Sort keys hold no zero bytes, so the zeros after a short key keep the order.
+    for (size_t w = 0; w < 4; ++w) {
+        uint64_t v = 0;
+        for (size_t i = 0; i < 8; ++i)
+            v = (v << 8) | bytes[w * 8 + i];
+        ref.prefix[w] = v;
+    }
+    return ref;
 }
 
-KeyRef MakeRef(const uint8_t* key, size_t length, uint32_t index)
+void MakeRefs(const UCollator* collator, std::span<const std::string_view> lines, size_t from,
+              size_t to, std::vector<KeyRef>& refs)
 {
-    return {BigEndian(key, length, 0), BigEndian(key, length, 8), key,
-            static_cast<uint32_t>(length), index};
+    for (size_t i = from; i < to; ++i)
+        refs[i] = MakeRef(collator, lines[i], static_cast<uint32_t>(i));
 }
 
-bool KeyLess(const KeyRef& a, const KeyRef& b)
+// < 0, 0, > 0 for the lines' order, letter case ignored.
+int CompareLines(const UCollator* collator, std::span<const std::string_view> lines,
+                 const KeyRef& a, const KeyRef& b)
 {
-    if (a.high != b.high) return a.high < b.high;
-    if (a.low != b.low) return a.low < b.low;
-    const int c = std::memcmp(a.key, b.key, std::min(a.length, b.length));
-    if (c != 0) return c < 0;
-    if (a.length != b.length) return a.length < b.length;
-    return a.index < b.index; // equal lines keep reading order: the first read survives
+    if (a.prefix != b.prefix) return a.prefix < b.prefix ? -1 : 1;
+    if (a.complete && b.complete) return 0;
+    UErrorCode status = U_ZERO_ERROR;
+    const std::string_view x = lines[a.index], y = lines[b.index];
+    const auto r = ucol_strcollUTF8(collator, x.data(), static_cast<int32_t>(x.size()), y.data(),
+                                    static_cast<int32_t>(y.size()), &status);
+    return r == UCOL_LESS ? -1 : r == UCOL_GREATER ? 1 : 0;
 }
 
-bool KeyEqual(const KeyRef& a, const KeyRef& b)
+// The tie-break on the index makes the order total, which is what binary insertion that
+// skips equal lines gives: each group of equal lines in order, its first-read line first.
+struct RefLess
 {
-    return a.high == b.high && a.low == b.low && a.length == b.length &&
-           std::memcmp(a.key, b.key, a.length) == 0;
-}
+    const UCollator* collator;
+    std::span<const std::string_view> lines;
+    bool operator()(const KeyRef& a, const KeyRef& b) const
+    {
+        const int c = CompareLines(collator, lines, a, b);
+        return c != 0 ? c < 0 : a.index < b.index;
+    }
+};
 
 } // namespace
 
@@ -135,7 +104,10 @@ LineCollator::LineCollator(const std::string& icuLocale)
 {
 }
 
-LineCollator::~LineCollator() { ucol_close(collator_); }
+LineCollator::~LineCollator()
+{
+    ucol_close(collator_);
+}
 
 std::string LineCollator::LocaleFromEnvironment()
 {
@@ -169,51 +141,32 @@ std::vector<size_t> LineCollator::SortUnique(std::span<const std::string_view> l
     const size_t n = lines.size();
     if (n > UINT32_MAX) throw std::length_error("too many catalogue lines");
 
-    // Sort keys turn each comparison into a memcmp; making them is most of the work, so a big
-    // catalogue shares it between two threads, each with its own collator.
-    std::vector<KeyBlock> blocks;
-    const size_t threads = n >= 20000 ? 2 : 1;
-    if (threads == 1) {
-        blocks.push_back(MakeKeys(collator_, lines, 0, n));
+    // A big catalogue shares the work between two threads, the second with its own collator.
+    std::vector<KeyRef> refs(n);
+    if (n < kParallelLines) {
+        MakeRefs(collator_, lines, 0, n, refs);
+        std::sort(refs.begin(), refs.end(), RefLess{collator_, lines});
     } else {
-        blocks.resize(threads);
         UErrorCode status = U_ZERO_ERROR;
         UCollator* clone = ucol_clone(collator_, &status);
         if (U_FAILURE(status)) throw std::runtime_error("ICU cannot clone the collator");
         const size_t half = n / 2;
-        std::thread worker([&] { blocks[1] = MakeKeys(clone, lines, half, n); });
-        blocks[0] = MakeKeys(collator_, lines, 0, half);
+        const auto mid = refs.begin() + static_cast<std::ptrdiff_t>(half);
+        std::thread worker([&] {
+            MakeRefs(clone, lines, half, n, refs);
+            std::sort(mid, refs.end(), RefLess{clone, lines});
+        });
+        MakeRefs(collator_, lines, 0, half, refs);
+        std::sort(refs.begin(), mid, RefLess{collator_, lines});
         worker.join();
         ucol_close(clone);
-    }
-
-    std::vector<KeyRef> refs;
-    refs.reserve(n);
-    uint32_t index = 0;
-    for (const KeyBlock& b : blocks) {
-        size_t begin = 0;
-        for (size_t end : b.offsets) {
-            refs.push_back(MakeRef(b.bytes.get() + begin, end - begin, index++));
-            begin = end;
-        }
-    }
-
-    // The tie-break on the index makes the order total, which is what binary insertion that
-    // skips equal lines gives: each group of equal lines in key order, its first-read line first.
-    if (threads == 1) {
-        std::sort(refs.begin(), refs.end(), KeyLess);
-    } else {
-        const auto mid = refs.begin() + static_cast<std::ptrdiff_t>(refs.size() / 2);
-        std::thread worker([&] { std::sort(mid, refs.end(), KeyLess); });
-        std::sort(refs.begin(), mid, KeyLess);
-        worker.join();
-        std::inplace_merge(refs.begin(), mid, refs.end(), KeyLess);
+        std::inplace_merge(refs.begin(), mid, refs.end(), RefLess{collator_, lines});
     }
 
     std::vector<size_t> kept;
     kept.reserve(n);
-    for (size_t i = 0; i < refs.size(); ++i) {
-        if (i > 0 && KeyEqual(refs[i], refs[i - 1])) {
+    for (size_t i = 0; i < n; ++i) {
+        if (i > 0 && CompareLines(collator_, lines, refs[i - 1], refs[i]) == 0) {
             if (dropped) dropped->emplace_back(refs[i].index, kept.back());
             continue;
         }

@@ -11,7 +11,8 @@ namespace catalogue {
 // Fields are separated by "@" with no quoting or escape. Only the first four mean anything:
 // the category code, the title, the folder and the description; the rest are counted and
 // otherwise ignored. The fields are views into the line.
-struct ContentRecord {
+struct ContentRecord
+{
     std::string_view code;
     std::string_view title;
     std::string_view folder;

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <system_error>
-
 #include <unicode/ucasemap.h>
 
 namespace catalogue {
@@ -11,7 +10,10 @@ namespace fs = std::filesystem;
 
 namespace {
 
-bool IsSeparator(char c) { return c == '\\' || c == '/'; }
+bool IsSeparator(char c)
+{
+    return c == '\\' || c == '/';
+}
 
 // The steps of a Windows relative path, without "." and empty steps (Windows reads
 // "a\\b" as "a\b", which is what an empty folder entry produces).
@@ -21,7 +23,8 @@ std::vector<std::string_view> Steps(std::string_view path)
     size_t start = 0;
     while (start <= path.size()) {
         size_t end = start;
-        while (end < path.size() && !IsSeparator(path[end])) ++end;
+        while (end < path.size() && !IsSeparator(path[end]))
+            ++end;
         const auto step = path.substr(start, end - start);
         if (!step.empty() && step != ".") steps.push_back(step);
         start = end + 1;
@@ -106,7 +109,10 @@ DiscPathResolver::DiscPathResolver(fs::path root) : root_(std::move(root))
     canonicalRoot_ = fs::weakly_canonical(fs::absolute(root_, ec), ec);
 }
 
-void DiscPathResolver::ClearCache() { listings_.clear(); }
+void DiscPathResolver::ClearCache()
+{
+    listings_.clear();
+}
 
 const DiscPathResolver::Listing& DiscPathResolver::ListingOf(const fs::path& folder)
 {

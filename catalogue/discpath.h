@@ -21,7 +21,8 @@ enum class DiscPathStatus {
 
 enum class DiscEntryKind { None, File, Folder, Other };
 
-struct ResolvedDiscPath {
+struct ResolvedDiscPath
+{
     DiscPathStatus status = DiscPathStatus::Missing;
     DiscEntryKind kind = DiscEntryKind::None;
     std::filesystem::path path; // the real path on this machine when found
@@ -53,7 +54,8 @@ public:
     void ClearCache();
 
 private:
-    struct Listing {
+    struct Listing
+    {
         std::vector<std::pair<std::string, std::string>> entries; // folded name, real name
     };
     const Listing& ListingOf(const std::filesystem::path& folder);

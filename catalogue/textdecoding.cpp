@@ -5,7 +5,6 @@
 #include <cstdint>
 #include <cstring>
 #include <stdexcept>
-
 #include <unicode/ucnv.h>
 #include <unicode/ustring.h>
 
@@ -44,7 +43,8 @@ size_t Utf8SequenceLength(std::string_view s, size_t i)
 // Windows-1251 is a stateless single-byte code page, so ICU's converter gives each byte the
 // same text wherever it stands. Asking it once per byte value and keeping the answers turns
 // decoding a large catalogue into a table lookup, with ICU still the authority on the mapping.
-struct ByteMap {
+struct ByteMap
+{
     std::array<std::array<char, 4>, 256> utf8{};
     std::array<unsigned char, 256> length{};
 };
@@ -64,8 +64,7 @@ const ByteMap& Windows1251Map()
             const int32_t units = ucnv_toUChars(converter, unit, 4, &byte, 1, &status);
             char out[8];
             int32_t bytes = 0;
-            if (U_SUCCESS(status))
-                u_strToUTF8(out, sizeof out, &bytes, unit, units, &status);
+            if (U_SUCCESS(status)) u_strToUTF8(out, sizeof out, &bytes, unit, units, &status);
             if (U_FAILURE(status) || bytes < 1 || bytes > 4) {
                 std::memcpy(out, kReplacement.data(), kReplacement.size());
                 bytes = static_cast<int32_t>(kReplacement.size());
@@ -83,7 +82,8 @@ TextBuffer DecodeWindows1251(std::string_view bytes)
 {
     const ByteMap& map = Windows1251Map();
     size_t size = 0;
-    for (unsigned char c : bytes) size += map.length[c];
+    for (unsigned char c : bytes)
+        size += map.length[c];
     // Three bytes of slack let every byte copy a whole table entry of four.
     TextBuffer out = TextBuffer::WithSize(size + 3);
     out.size = size;
@@ -207,8 +207,7 @@ DecodedText DecodeCatalogueText(TextBuffer bytes)
     } else {
         decoded.text = DecodeWindows1251(raw);
     }
-    decoded.lines =
-        SplitLinesInPlace(decoded.text.data.get() + start, decoded.text.size - start);
+    decoded.lines = SplitLinesInPlace(decoded.text.data.get() + start, decoded.text.size - start);
     return decoded;
 }
 

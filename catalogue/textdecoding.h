@@ -16,7 +16,8 @@ TextEncoding DetectEncoding(std::string_view bytes);
 
 // A block of text whose address never changes, so that views into it survive moves of the
 // block; the catalogue's tables point into the decoded files.
-struct TextBuffer {
+struct TextBuffer
+{
     std::unique_ptr<char[]> data;
     size_t size = 0;
 
@@ -25,7 +26,8 @@ struct TextBuffer {
 };
 
 // A decoded file: its text, and its lines as views into it.
-struct DecodedText {
+struct DecodedText
+{
     TextBuffer text;
     std::vector<std::string_view> lines;
 };

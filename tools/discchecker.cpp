@@ -31,14 +31,15 @@ std::string Quoted(std::string_view s)
 }
 
 // The menu lines the window shows, by section: the caption, then the sub-item captions.
-struct MenuBlock {
+struct MenuBlock
+{
     int section;
     int caption;
     int firstSubItem;
     int subItems;
 };
 constexpr MenuBlock kMenuBlocks[] = {
-    {1, 1, 2, 4}, {2, 7, 8, 4}, {3, 13, 14, 3}, {4, 19, 20, 4},
+    {1, 1, 2, 4},   {2, 7, 8, 4},   {3, 13, 14, 3}, {4, 19, 20, 4},
     {5, 25, 26, 2}, {6, 31, 32, 3}, {7, 37, 38, 3},
 };
 
@@ -57,8 +58,10 @@ public:
         std::stable_sort(lineDiagnostics_.begin(), lineDiagnostics_.end(),
                          [](const auto& a, const auto& b) { return a.first < b.first; });
         std::vector<Diagnostic> all = std::move(fileDiagnostics_);
-        for (auto& [order, d] : lineDiagnostics_) all.push_back(std::move(d));
-        for (auto& d : pictureDiagnostics_) all.push_back(std::move(d));
+        for (auto& [order, d] : lineDiagnostics_)
+            all.push_back(std::move(d));
+        for (auto& d : pictureDiagnostics_)
+            all.push_back(std::move(d));
         return all;
     }
 
@@ -81,8 +84,8 @@ private:
     std::optional<std::vector<std::string>> Read(std::string_view windowsPath, std::string& shown)
     {
         const auto r = resolver_.Resolve(windowsPath);
-        shown = r.status == DiscPathStatus::Missing ? catalogue::DisplayPath(windowsPath)
-                                                    : r.relative;
+        shown =
+            r.status == DiscPathStatus::Missing ? catalogue::DisplayPath(windowsPath) : r.relative;
         if (r.status == DiscPathStatus::FoundOtherCase)
             AtFile(catalogue::DisplayPath(windowsPath), 0, Severity::Warning,
                    "found only as " + Quoted(r.relative) +
@@ -131,12 +134,12 @@ private:
             const int last = b.firstSubItem + b.subItems - 1;
             if (have >= last) continue;
             const int from = std::max(have + 1, b.caption);
-            const std::string lines = from == last ? "line " + std::to_string(last)
-                                                   : "lines " + std::to_string(from) + " to " +
-                                                         std::to_string(last);
-            const std::string what = (from == b.caption ? "the caption and sub-item captions"
-                                                        : "sub-item captions") +
-                                     std::string(" of section ") + std::to_string(b.section);
+            const std::string lines =
+                from == last ? "line " + std::to_string(last)
+                             : "lines " + std::to_string(from) + " to " + std::to_string(last);
+            const std::string what =
+                (from == b.caption ? "the caption and sub-item captions" : "sub-item captions") +
+                std::string(" of section ") + std::to_string(b.section);
             AtFile(path, 0, Severity::Warning,
                    lines + " (" + what + ") missing: the file has " + std::to_string(have) +
                        " lines, so the window shows empty captions there");
@@ -205,7 +208,8 @@ private:
                        "category " + std::to_string(c) + " has " + std::to_string(n) +
                            " items: older readers keep only the first " +
                            std::to_string(kOldItemLimit));
-            for (int i = 1; i <= n; ++i) CheckItem(c, i);
+            for (int i = 1; i <= n; ++i)
+                CheckItem(c, i);
         }
     }
 
@@ -266,11 +270,9 @@ private:
     }
 
     // Reports what is wrong with the path; returns the file when there is one to look into.
-    std::optional<catalogue::ResolvedDiscPath> CheckPath(catalogue::LineOrigin at,
-                                                         const std::string& windowsPath,
-                                                         const std::string& what,
-                                                         Severity whenMissing,
-                                                         const std::string& hint)
+    std::optional<catalogue::ResolvedDiscPath>
+    CheckPath(catalogue::LineOrigin at, const std::string& windowsPath, const std::string& what,
+              Severity whenMissing, const std::string& hint)
     {
         const auto r = resolver_.Resolve(windowsPath);
         const std::string shown = Quoted(catalogue::DisplayPath(windowsPath));

@@ -12,7 +12,8 @@ namespace tools {
 
 enum class Severity { Warning, Error };
 
-struct Diagnostic {
+struct Diagnostic
+{
     std::string path; // relative to the disc root, "/" separators
     int line = 0;     // 0 when no line applies
     Severity severity = Severity::Warning;

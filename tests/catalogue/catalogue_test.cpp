@@ -1,5 +1,4 @@
 #include "catalogue.h"
-
 #include "tempdisc.h"
 
 #include <gtest/gtest.h>
@@ -48,7 +47,8 @@ TEST_F(CatalogueTest, FieldsGoToTitleFolderAndDescription)
     EXPECT_EQ(cat->CategoryFolders(2, 1), "");
     EXPECT_EQ(cat->CategoryDescriptions(2, 1), "");
     EXPECT_EQ(cat->CategoryDescriptions(3, 1), "d3");
-    for (int c = 4; c <= 19; ++c) EXPECT_EQ(cat->CategoryItemCount(c), 0) << c;
+    for (int c = 4; c <= 19; ++c)
+        EXPECT_EQ(cat->CategoryItemCount(c), 0) << c;
 }
 
 TEST_F(CatalogueTest, EntriesPastTheCountReadEmpty)
@@ -99,7 +99,8 @@ TEST_F(CatalogueTest, CaseOnlyDuplicatesKeepTheFirstReadSpelling)
     EXPECT_EQ(Titles(*cat, 1), (Strings{"TETRIS", "Ёжик"}));
     EXPECT_EQ(cat->CategoryFolders(1, 1), "tetris");
     ASSERT_EQ(report.duplicates.size(), 4u);
-    for (const auto& d : report.duplicates) EXPECT_LT(d.kept, d.dropped);
+    for (const auto& d : report.duplicates)
+        EXPECT_LT(d.kept, d.dropped);
 }
 
 TEST_F(CatalogueTest, WithinACategoryEqualTitlesOrderByTheRestOfTheLine)
@@ -119,7 +120,8 @@ TEST_F(CatalogueTest, LinesOfNoCategoryAreSkipped)
     auto cat = Make();
     cat->Load();
     int total = 0;
-    for (int c = 1; c <= 19; ++c) total += cat->CategoryItemCount(c);
+    for (int c = 1; c <= 19; ++c)
+        total += cat->CategoryItemCount(c);
     EXPECT_EQ(total, 2);
     EXPECT_EQ(cat->CategoryTitles(1, 1), "kept");
     EXPECT_EQ(cat->CategoryTitles(19, 1), "last");
@@ -128,7 +130,7 @@ TEST_F(CatalogueTest, LinesOfNoCategoryAreSkipped)
 TEST_F(CatalogueTest, Windows1251AndUtf8FilesMeetInOneOrder)
 {
     disc.Write("DB/dbsoft.mob", "1@\xC1\xF3\xEA\xE2\xE0\n"); // "Буква" in Windows-1251
-    disc.Write("DB/dbjava.mob", "1@арбуз\n1@БУКВА\n");        // UTF-8
+    disc.Write("DB/dbjava.mob", "1@арбуз\n1@БУКВА\n");       // UTF-8
     auto cat = Make();
     cat->Load();
     EXPECT_EQ(Titles(*cat, 1), (Strings{"арбуз", "Буква"}));
@@ -214,7 +216,8 @@ TEST_F(CatalogueTest, CatalogueFilesAreFoundInOtherLetterCase)
 TEST_F(CatalogueTest, MenuLinesAreNumberedFromOne)
 {
     std::string menu;
-    for (int k = 1; k <= 42; ++k) menu += "line " + std::to_string(k) + "\r\n";
+    for (int k = 1; k <= 42; ++k)
+        menu += "line " + std::to_string(k) + "\r\n";
     disc.Write("DB/Menu.mob", menu);
     auto cat = Make();
     cat->Load();
@@ -240,7 +243,8 @@ TEST_F(CatalogueTest, AShorterMenuFileLeavesLaterLinesAsTheyWere)
 
 TEST_F(CatalogueTest, AboutTextIsTheLastLine)
 {
-    struct Case {
+    struct Case
+    {
         const char* bytes;
         const char* text;
     };
@@ -271,7 +275,8 @@ TEST_F(CatalogueTest, AnEmptyAboutFileLeavesTheTextAsItWas)
     disc.Write("DB/AboutMIDI.mob", "");
     cat->Load();
     EXPECT_EQ(cat->AboutMidiText(), "kept");
-    disc.Write("DB/AboutMIDI.mob", "\x1A" "gone");
+    disc.Write("DB/AboutMIDI.mob", "\x1A"
+                                   "gone");
     cat->Load();
     EXPECT_EQ(cat->AboutMidiText(), "kept");
 }
@@ -281,11 +286,14 @@ TEST_F(CatalogueTest, NothingIsCutAtTheOldFormatLimits)
     // 1000 content lines, 18 fields, 500 items a category and 100 menu lines were the old
     // readers' limits; this reader keeps everything.
     std::string content, menu;
-    for (int i = 0; i < 1300; ++i) content += "1@Title " + std::to_string(10000 + i) + "@f@d\n";
+    for (int i = 0; i < 1300; ++i)
+        content += "1@Title " + std::to_string(10000 + i) + "@f@d\n";
     std::string wide = "2@Wide@folder@description";
-    for (int f = 5; f <= 30; ++f) wide += "@field" + std::to_string(f);
+    for (int f = 5; f <= 30; ++f)
+        wide += "@field" + std::to_string(f);
     content += wide + "\n";
-    for (int k = 1; k <= 150; ++k) menu += "m" + std::to_string(k) + "\n";
+    for (int k = 1; k <= 150; ++k)
+        menu += "m" + std::to_string(k) + "\n";
     disc.Write("DB/dbsoft.mob", content);
     disc.Write("DB/Menu.mob", menu);
     auto cat = Make();

@@ -1,5 +1,4 @@
 #include "discpath.h"
-
 #include "tempdisc.h"
 
 #include <gtest/gtest.h>
@@ -42,7 +41,10 @@ TEST(DiscPathTest, FoldCaseCoversCyrillic)
 {
     EXPECT_EQ(catalogue::FoldCase("ИГРЫ Ёлка"), catalogue::FoldCase("игры ёлКА"));
     EXPECT_NE(catalogue::FoldCase("е"), catalogue::FoldCase("ё"));
-    EXPECT_EQ(catalogue::FoldCase("\xFF" "A"), "\xFF" "a"); // bytes that are no UTF-8 survive
+    EXPECT_EQ(catalogue::FoldCase("\xFF"
+                                  "A"),
+              "\xFF"
+              "a"); // bytes that are no UTF-8 survive
 }
 
 TEST(DiscPathTest, ResolvesExactlyThenIgnoringCase)
@@ -52,7 +54,8 @@ TEST(DiscPathTest, ResolvesExactlyThenIgnoringCase)
     disc.Write("Data/soft/Игра/resize of foto.jpg", "x");
     disc.MakeFolder("Data/Manual/folder.jpg");
 
-    struct Case {
+    struct Case
+    {
         const char* path;
         DiscPathStatus status;
         DiscEntryKind kind;
@@ -97,7 +100,7 @@ TEST(DiscPathTest, ListingsAreCachedUntilCleared)
     EXPECT_EQ(resolver.Resolve(".\\DATA\\x").status, DiscPathStatus::Missing);
     disc.Write("Data/X", "1");
     EXPECT_EQ(resolver.Resolve(".\\DATA\\x").status, DiscPathStatus::Missing); // stale listing
-    EXPECT_EQ(resolver.Resolve(".\\Data\\X").status, DiscPathStatus::Found); // exact needs none
+    EXPECT_EQ(resolver.Resolve(".\\Data\\X").status, DiscPathStatus::Found);   // exact needs none
     resolver.ClearCache();
     EXPECT_EQ(resolver.Resolve(".\\DATA\\x").status, DiscPathStatus::FoundOtherCase);
 }
@@ -108,7 +111,8 @@ TEST(DiscPathTest, LinksThatLeaveTheDiscAreOutside)
     testsupport::TempDisc elsewhere;
     elsewhere.Write("secret/foto.jpg", "x");
     disc.MakeFolder("Data");
-    std::filesystem::create_directory_symlink(elsewhere.Root() / "secret", disc.Root() / "Data/out");
+    std::filesystem::create_directory_symlink(elsewhere.Root() / "secret",
+                                              disc.Root() / "Data/out");
     std::filesystem::create_directory_symlink(disc.Root() / "Data", disc.Root() / "Data/in");
     DiscPathResolver resolver(disc.Root());
     EXPECT_EQ(resolver.Resolve(".\\Data\\out\\foto.jpg").status, DiscPathStatus::OutsideDisc);

@@ -6,7 +6,8 @@
 using catalogue::ContentRecord;
 using catalogue::NoCategoryReason;
 
-struct SplitCase {
+struct SplitCase
+{
     const char* line;
     const char* code;
     const char* title;
@@ -27,8 +28,8 @@ TEST(ContentRecordTest, SplitsOnAtSigns)
         {"1@@f@d", "1", "", "f", "d", 4},
         {"1@T@f@d@e@g@h", "1", "T", "f", "d", 7},
         {"1@T@@d", "1", "T", "", "d", 4},
-        {"A@Заголовок@папка@Описание, с запятой", "A", "Заголовок", "папка",
-         "Описание, с запятой", 4},
+        {"A@Заголовок@папка@Описание, с запятой", "A", "Заголовок", "папка", "Описание, с запятой",
+         4},
         {"1@@@@@@@@@@@@@@@@@@@@@@@@last", "1", "", "", "", 25},
     };
     for (const auto& c : cases) {
@@ -82,7 +83,8 @@ TEST(CategoryCodesTest, SaysWhyALineBelongsToNoCategory)
 
 TEST(CategoryPathsTest, EveryCategoryBuildsItsThreePaths)
 {
-    struct Row {
+    struct Row
+    {
         const char* preview;
         const char* open;
         const char* full;

@@ -3,19 +3,19 @@
 #include "checkerfixture.h"
 #include "jpegwriter.h"
 
-#include <cstdio>
-#include <sys/wait.h>
-
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <cstdio>
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 
 using testsupport::TempDisc;
 
 namespace {
 
-struct Result {
+struct Result
+{
     int status = -1;
     std::string out;
 };
@@ -27,26 +27,32 @@ Result Disccheck(const std::string& args)
     FILE* p = popen(command.c_str(), "r");
     char buf[4096];
     size_t n;
-    while ((n = fread(buf, 1, sizeof buf, p)) > 0) r.out.append(buf, n);
+    while ((n = fread(buf, 1, sizeof buf, p)) > 0)
+        r.out.append(buf, n);
     const int raw = pclose(p);
     r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
     return r;
 }
 
-std::string Quote(const std::filesystem::path& p) { return "'" + p.string() + "'"; }
+std::string Quote(const std::filesystem::path& p)
+{
+    return "'" + p.string() + "'";
+}
 
 std::vector<std::uint8_t> Picture(int w, int h)
 {
     demo::RgbImage image(w, h);
     for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) image.Set(x, y, static_cast<std::uint8_t>(x * 7), 90, 200);
+        for (int x = 0; x < w; ++x)
+            image.Set(x, y, static_cast<std::uint8_t>(x * 7), 90, 200);
     return demo::EncodeJpeg(image);
 }
 
 void WritePicture(const TempDisc& disc, const std::string& relative,
                   const std::vector<std::uint8_t>& bytes)
 {
-    disc.Write(relative, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+    disc.Write(relative,
+               std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
 }
 
 } // namespace
@@ -67,7 +73,8 @@ TEST(DisccheckCliTest, ExitStatusTellsErrorsFromWarnings)
     EXPECT_TRUE(r.out.ends_with("0 errors, 1 warning\n")) << r.out;
 
     // A truncated JPEG is an error, found by the real decoder.
-    const std::vector<std::uint8_t> truncated(picture.begin(), picture.begin() + picture.size() / 2);
+    const std::vector<std::uint8_t> truncated(picture.begin(),
+                                              picture.begin() + picture.size() / 2);
     WritePicture(disc, "Data/Java/Data/game/foto.jpg", truncated);
     r = Disccheck(Quote(disc.Root()));
     EXPECT_EQ(r.status, 1) << r.out;
@@ -102,7 +109,8 @@ TEST(DisccheckCliTest, JsonHoldsTheCatalogueAsLoaded)
     ASSERT_EQ(error.error, QJsonParseError::NoError) << error.errorString().toStdString();
     const auto categories = doc["categories"].toArray();
     ASSERT_EQ(categories.size(), 19);
-    for (int c = 0; c < 19; ++c) EXPECT_EQ(categories[c]["category"].toInt(), c + 1);
+    for (int c = 0; c < 19; ++c)
+        EXPECT_EQ(categories[c]["category"].toInt(), c + 1);
     EXPECT_EQ(categories[9]["code"].toString(), "A");
     EXPECT_EQ(categories[18]["code"].toString(), "K");
 
@@ -152,6 +160,7 @@ TEST(DisccheckCliTest, DefaultsToTheCurrentFolder)
 {
     TempDisc disc;
     testsupport::WriteCleanCatalogue(disc);
-    const Result r = Disccheck("--summary; cd " + Quote(disc.Root()) + " && " DISCCHECK " --summary");
+    const Result r =
+        Disccheck("--summary; cd " + Quote(disc.Root()) + " && " DISCCHECK " --summary");
     EXPECT_TRUE(r.out.ends_with("total: 0\n")) << r.out;
 }

@@ -1,9 +1,7 @@
+#include "checkerfixture.h"
 #include "discchecker.h"
 
-#include "checkerfixture.h"
-
 #include <functional>
-
 #include <gtest/gtest.h>
 
 using testsupport::TempDisc;
@@ -32,7 +30,8 @@ std::vector<std::string> Check(const TempDisc& disc)
 std::string Joined(const std::vector<std::string>& lines)
 {
     std::string s;
-    for (const auto& l : lines) s += l + "\n";
+    for (const auto& l : lines)
+        s += l + "\n";
     return s;
 }
 
@@ -44,7 +43,8 @@ void WriteGoodGame(const TempDisc& disc, const std::string& folder)
     disc.Write("Data/Java/Data/" + folder + "/foto.jpg", "JPEG");
 }
 
-struct Case {
+struct Case
+{
     const char* name;
     std::function<void(const TempDisc&)> spoil;
     std::vector<std::string> expected; // each is the start of a reported line
@@ -81,7 +81,8 @@ TEST_P(DiscCheckerCases, ReportsWhatIsWrong)
 std::string ManyLines(int n, const std::string& prefix)
 {
     std::string s;
-    for (int i = 0; i < n; ++i) s += prefix + std::to_string(10000 + i) + "@f\n";
+    for (int i = 0; i < n; ++i)
+        s += prefix + std::to_string(10000 + i) + "@f\n";
     return s;
 }
 
@@ -196,9 +197,9 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"OldFormatLimits",
              [](const TempDisc& d) {
                  d.Write("DB/dbsoft.mob", ManyLines(600, "3@T"));
-                 d.Write("DB/dbjava.mob",
-                         ManyLines(401, "7@T") + "8@Wide@w@d@5@6@7@8@9@10@11@12@13@14@15@16@17@"
-                                                  "18@19\n");
+                 d.Write("DB/dbjava.mob", ManyLines(401, "7@T") +
+                                              "8@Wide@w@d@5@6@7@8@9@10@11@12@13@14@15@16@17@"
+                                              "18@19\n");
                  d.Write("DB/Menu.mob", ManyLines(101, "m"));
              },
              {"DB/dbjava.mob:401: warning: content line 1001 of the five files: older readers "
