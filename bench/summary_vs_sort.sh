@@ -10,7 +10,7 @@ runs=${3:-5}
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-"$build/bench/makecatalogue" "$work/disc" "$lines"
+"$build/bench/makebigcatalogue" "$work/disc" "$lines"
 # The five content files in reading order are exactly the lines the load sorts.
 cat "$work/disc/DB/dbsoft.mob" "$work/disc/DB/dbjava.mob" "$work/disc/DB/dbinstruktion.mob" \
     "$work/disc/DB/dbMIDI.mob" "$work/disc/DB/dbArticles.mob" > "$work/lines"

@@ -11,6 +11,7 @@ packages="
   libgtest-dev libbenchmark-dev
   xvfb xdotool x11-utils
   fonts-dejavu-core
+  bc
 "
 
 missing=""
