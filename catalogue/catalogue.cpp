@@ -23,7 +23,7 @@ constexpr std::uintmax_t kParallelDecodeBytes = 1 << 20;
 
 TextBuffer ReadWholeFile(const std::filesystem::path& path, const std::string& shownPath)
 {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) {
         const int error = errno;
         if (error == ENOENT || error == ENOTDIR) throw CatalogueError("File not found", shownPath);
@@ -41,7 +41,8 @@ TextBuffer ReadWholeFile(const std::filesystem::path& path, const std::string& s
     {
     };
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))
-        throw CatalogueError("Is a folder, not a file", shownPath);
+        throw CatalogueError(S_ISDIR(st.st_mode) ? "Is a folder, not a file" : "Not a regular file",
+                             shownPath);
     // The size is only a hint: a file on a disc does not change, but one elsewhere may.
     size_t capacity = static_cast<size_t>(st.st_size) + 1;
     TextBuffer buffer = TextBuffer::WithSize(capacity);
@@ -83,6 +84,8 @@ ResolvedDiscPath ResolveCatalogueFile(DiscPathResolver& resolver, std::string_vi
     }
     if (file.kind == DiscEntryKind::Folder)
         throw CatalogueError("Is a folder, not a file", file.relative);
+    // A pipe or a device would block the read or never end it.
+    if (file.kind != DiscEntryKind::File) throw CatalogueError("Not a regular file", file.relative);
     return file;
 }
 

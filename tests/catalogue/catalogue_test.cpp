@@ -1,7 +1,9 @@
 #include "catalogue.h"
 #include "tempdisc.h"
 
+#include <functional>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 using catalogue::Catalogue;
 using catalogue::CatalogueError;
@@ -188,15 +190,30 @@ TEST_F(CatalogueTest, AMissingAboutFileComesAfterTheMenuIsRead)
 
 TEST_F(CatalogueTest, OtherReadFailuresSaySo)
 {
-    disc.Remove("DB/dbjava.mob");
-    disc.MakeFolder("DB/dbjava.mob");
-    auto cat = Make();
-    try {
-        cat->Load();
-        FAIL() << "no error";
-    } catch (const CatalogueError& e) {
-        EXPECT_STREQ(e.what(), "Is a folder, not a file");
-        EXPECT_EQ(e.path(), "DB/dbjava.mob");
+    struct Case
+    {
+        const char* name;
+        std::function<void()> spoil;
+        const char* message;
+    };
+    const auto path = disc.Root() / "DB/dbjava.mob";
+    const Case cases[] = {
+        {"folder", [&] { disc.MakeFolder("DB/dbjava.mob"); }, "Is a folder, not a file"},
+        // Opening a pipe would wait for a writer for ever.
+        {"pipe", [&] { ASSERT_EQ(mkfifo(path.c_str(), 0600), 0); }, "Not a regular file"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        disc.Remove("DB/dbjava.mob");
+        c.spoil();
+        auto cat = Make();
+        try {
+            cat->Load();
+            ADD_FAILURE() << "no error";
+        } catch (const CatalogueError& e) {
+            EXPECT_STREQ(e.what(), c.message);
+            EXPECT_EQ(e.path(), "DB/dbjava.mob");
+        }
     }
 }
 
