@@ -1,0 +1,42 @@
+// discbrowser [DISC_DIR]: the start-up browser of a content disc. It works on the current
+// folder, which is the disc's root when the disc starts it, or on DISC_DIR.
+
+#include "Unit1Talvern.h"
+#include "Unit2Talvern.h"
+#include "errorreporter.h"
+
+#include <QApplication>
+#include <QFile>
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    const QStringList args = QApplication::arguments();
+    if (args.size() > 2) {
+        std::fprintf(stderr, "usage: discbrowser [DISC_DIR]\n");
+        return 2;
+    }
+    if (args.size() == 2) {
+        std::error_code ec;
+        std::filesystem::current_path(args[1].toStdString(), ec);
+        if (ec) {
+            std::fprintf(stderr, "discbrowser: %s: %s\n", qPrintable(args[1]),
+                         ec.message().c_str());
+            return 2;
+        }
+    }
+
+    QFile style(QStringLiteral(":/resources/discbrowser.qss"));
+    if (style.open(QIODevice::ReadOnly)) app.setStyleSheet(QString::fromUtf8(style.readAll()));
+
+    platform::MessageBoxReporter reporter(platform::ApplicationTitle(args.value(0)));
+    browser::TForm1 Form1(".", reporter);
+    reporter.SetParent(&Form1);
+    // The screenshot window made at start stays hidden; each preview click makes its own.
+    auto Form2 = std::make_unique<viewer::TForm2>();
+    Form1.show();
+    return app.exec();
+}

@@ -1,0 +1,349 @@
+#include "Unit1Talvern.h"
+
+#include "catalogue.h"
+#include "errorreporter.h"
+#include "listgridwidget.h"
+#include "widgets.h"
+
+#include <QApplication>
+#include <QMouseEvent>
+#include <QScrollBar>
+#include <QTimer>
+#include <QWindow>
+
+namespace browser {
+
+namespace {
+
+QString Text(std::string_view utf8)
+{
+    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+}
+
+// Menu lines of the section captions: the first line of each six-line block.
+constexpr std::array<int, 7> kSectionCaptionLines = {1, 7, 13, 19, 25, 31, 37};
+
+} // namespace
+
+TForm1::TForm1(std::filesystem::path discRoot, platform::ErrorReporter& reporter, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint),
+      catalogue_(std::make_unique<catalogue::Catalogue>(std::move(discRoot))), reporter_(reporter)
+{
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QStringLiteral("Form1"));
+    setFixedSize(kWindowWidth, kWindowHeight);
+    move(110, 105);
+    // The 1-pixel border around the client area shows the window's own colour.
+    QPalette p = palette();
+    p.setColor(QPalette::Window, p.color(QPalette::Shadow));
+    setPalette(p);
+    setAutoFillBackground(true);
+    setFont(WindowFont(11));
+
+    c_ = BuildMainLayout(this);
+    c_.client->installEventFilter(this);
+
+    auto* grid = c_.bsSkinStringGrid1;
+    grid->LinkScrollBar(c_.bsSkinScrollBar1);
+    // An error inside the grid's events ends the whole action that moved the grid, as it
+    // would without the nesting; the action's outermost handler reports it.
+    grid->SetGuard([this](const std::function<void()>& action) { Guard(action); });
+    catalogue::ListGrid::Events events;
+    events.onClick = [this] { bsSkinStringGrid1Click(); };
+    events.onTopLeftChanged = [this] { bsSkinStringGrid1TopLeftChanged(); };
+    events.onKeyDown = [this](catalogue::ListGrid::Key key, bool) {
+        bsSkinStringGrid1KeyDown(key);
+    };
+    grid->SetEvents(std::move(events));
+    setFocusProxy(grid);
+
+    for (int k = 0; k < kListSlots; ++k) {
+        connect(c_.Label[k], &ClickLabel::clicked, this,
+                [this, k] { Guard([this, k] { LabelClick(k + 1); }); });
+        connect(c_.Label[k], &ClickLabel::doubleClicked, this,
+                [this, k] { Guard([this, k] { LabelDblClick(k + 1); }); });
+    }
+    for (auto* sub : c_.ppunkt)
+        connect(sub, &ClickLabel::moved, this, [this] { ppunkt2MouseMove(); });
+    connect(c_.Image4, &PictureBox::clicked, this, [this] { Image4Click(); });
+    connect(c_.Image5, &PictureBox::clicked, this, [this] { Image5Click(); });
+
+    // Both blink timers run from the window's creation.
+    Timer1 = new QTimer(this);
+    Timer2 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer2->setObjectName(QStringLiteral("Timer2"));
+    for (QTimer* t : {Timer1, Timer2})
+        t->setInterval(500);
+    connect(Timer1, &QTimer::timeout, this, [this] { Timer1Timer(); });
+    connect(Timer2, &QTimer::timeout, this, [this] { Timer2Timer(); });
+    Timer1->start();
+    Timer2->start();
+
+    connect(qApp, &QGuiApplication::focusWindowChanged, this,
+            [this](QWindow* now) { FocusReturned(now); });
+    // Every wheel notch over the window goes to the list, as the focused control.
+    qApp->installEventFilter(this);
+}
+
+TForm1::~TForm1()
+{
+    qApp->removeEventFilter(this);
+}
+
+void TForm1::Guard(const std::function<void()>& handler)
+{
+    try {
+        handler();
+    } catch (const std::exception& e) {
+        reporter_.Report(QString::fromUtf8(e.what()));
+    }
+}
+
+void TForm1::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    if (shownOnce_) return;
+    shownOnce_ = true;
+    Guard([this] { FormActivate(); });
+}
+
+void TForm1::FocusReturned(QWindow* now)
+{
+    // Activation follows the focus coming back from another window of the program (the
+    // screenshot window), not from the error box, and not from another application.
+    const QPointer<QWindow> before = lastFocus_;
+    lastFocus_ = now;
+    if (!now || now != windowHandle() || !before) return;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->windowHandle() == before && w->property(kReturnActivatesProperty).toBool()) {
+            Guard([this] { FormActivate(); });
+            return;
+        }
+}
+
+void TForm1::FormActivate()
+{
+    catalogue::ContentPool pool = catalogue_->ReadContentFiles();
+    catalogue_->ReadMenuAndAboutFiles();
+    for (int k = 0; k < 7; ++k)
+        c_.Menu[k]->SetCaption(Text(catalogue_->MenuLines(kSectionCaptionLines[k])));
+    catalogue_->SortAndDistribute(std::move(pool));
+
+    // The grid prepared for category 1; its events already run, nested, as in every move.
+    auto* grid = c_.bsSkinStringGrid1;
+    const int n = catalogue_->CategoryItemCount(1);
+    grid->SetRowCount(n);
+    grid->SetRow(0);
+    for (int r = 0; r < n; ++r)
+        grid->SetCell(r, std::string(catalogue_->CategoryTitles(1, r + 1)));
+    grid->resize(0, grid->height());
+
+    CurrentSection = 1;
+    CurrentCategory = 1;
+    c_.ImageShot->Clear();
+    SetListCursors();
+    FillCategoryList();
+    grid->setEnabled(true);
+    grid->setFocus();
+    FillCategoryList();
+
+    for (int k = 0; k < 4; ++k)
+        c_.ppunkt[k]->SetCaption(Text(catalogue_->MenuLines(2 + k)));
+    // Unlike a section press, the activation leaves an empty sub-item its one-blank width.
+    LayOutSubItems();
+    if (!Timer1->isActive()) Timer1->start();
+}
+
+void TForm1::LayOutSubItems()
+{
+    for (int k = 1; k < 4; ++k) {
+        const ClickLabel* before = c_.ppunkt[k - 1];
+        c_.ppunkt[k]->move(before->x() + before->width() + 20, c_.ppunkt[k]->y());
+    }
+}
+
+void TForm1::ShowListWindow()
+{
+    const int top = c_.bsSkinStringGrid1->TopRow();
+    for (int k = 0; k < kListSlots; ++k)
+        c_.Label[k]->SetCaption(Text(c_.bsSkinStringGrid1->Cell(top + k)));
+}
+
+void TForm1::FillCategoryList()
+{
+    auto* grid = c_.bsSkinStringGrid1;
+    grid->SetRow(0);
+    grid->ClearCells();
+    if (CurrentCategory < 1 || CurrentCategory > catalogue::kCategoryCount) return;
+    const int n = catalogue_->CategoryItemCount(CurrentCategory);
+    grid->SetRowCount(n);
+    for (int r = 0; r < n; ++r)
+        grid->SetCell(r, std::string(catalogue_->CategoryTitles(CurrentCategory, r + 1)));
+    ShowListWindow();
+    bsSkinStringGrid1Click();
+}
+
+void TForm1::SetListCursors()
+{
+    for (auto* l : c_.Label)
+        l->setCursor(Qt::PointingHandCursor);
+}
+
+void TForm1::ClearListHighlight()
+{
+    for (auto* l : c_.Label)
+        l->SetFontColour(colours::kSlot);
+    for (auto* l : c_.Label)
+        l->SetBold(false);
+}
+
+void TForm1::SelectSlot(int slot)
+{
+    SelectedSlot = slot;
+    ShowSelectedItem();
+    c_.Label[slot - 1]->SetBold(true);
+}
+
+void TForm1::LabelClick(int slot)
+{
+    // A click on blank space below the last title changes nothing: there is no item there to
+    // select, mark or open later.
+    const int item = c_.bsSkinStringGrid1->TopRow() + slot;
+    if (item > catalogue_->CategoryItemCount(CurrentCategory)) return;
+    SelectSlot(slot);
+}
+
+void TForm1::LabelDblClick(int slot)
+{
+    const int item = c_.bsSkinStringGrid1->TopRow() + slot;
+    if (item > catalogue_->CategoryItemCount(CurrentCategory)) return;
+    OpenSelectedItem();
+}
+
+void TForm1::bsSkinStringGrid1Click()
+{
+    const int k = c_.bsSkinStringGrid1->Row() - c_.bsSkinStringGrid1->TopRow() + 1;
+    if (k >= 1 && k <= kListSlots) SelectSlot(k);
+}
+
+void TForm1::bsSkinStringGrid1TopLeftChanged()
+{
+    ShowListWindow();
+    const int row = c_.bsSkinStringGrid1->Row();
+    const int top = c_.bsSkinStringGrid1->TopRow();
+    if (row >= top && row <= top + kListSlots - 1)
+        SelectSlot(row - top + 1);
+    else
+        ClearListHighlight();
+}
+
+void TForm1::bsSkinStringGrid1KeyDown(catalogue::ListGrid::Key key)
+{
+    if (key != catalogue::ListGrid::Key::Enter) return;
+    const int k = c_.bsSkinStringGrid1->Row() - c_.bsSkinStringGrid1->TopRow() + 1;
+    if (k >= 1 && k <= kListSlots) LabelDblClick(k);
+}
+
+void TForm1::ShowSelectedItem()
+{
+    // The preview and the description come with the item details; the selection mark is the
+    // closing part, and setting the row nests one more run that ends at once.
+    MarkSelectedSlot();
+}
+
+void TForm1::MarkSelectedSlot()
+{
+    ClearListHighlight();
+    ClickLabel* slot = c_.Label[SelectedSlot - 1];
+    slot->SetFontColour(colours::kAmber);
+    slot->SetBold(true);
+    c_.bsSkinStringGrid1->SetRow(c_.bsSkinStringGrid1->TopRow() + SelectedSlot - 1);
+}
+
+void TForm1::OpenSelectedItem()
+{
+    // Opening items comes with the item details.
+}
+
+void TForm1::Image4Click()
+{
+    showMinimized();
+}
+
+void TForm1::Image5Click()
+{
+    close();
+}
+
+void TForm1::Timer1Timer()
+{
+    for (auto* p : c_.ppunkt)
+        p->SetFontColour(colours::kSubItemLight);
+    if (!Timer2->isActive()) Timer2->start();
+    Timer1->stop();
+}
+
+void TForm1::Timer2Timer()
+{
+    for (auto* p : c_.ppunkt)
+        p->SetFontColour(colours::kSubItemBlue);
+    if (!Timer1->isActive()) Timer1->start();
+    Timer2->stop();
+}
+
+void TForm1::ppunkt2MouseMove()
+{
+    Timer1->stop();
+    Timer2->stop();
+    for (auto* p : c_.ppunkt)
+        p->SetFontColour(colours::kSubItemBlue);
+}
+
+bool TForm1::focusNextPrevChild(bool)
+{
+    // The list's grid is the window's only tab stop: Tab goes nowhere.
+    return true;
+}
+
+bool TForm1::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::Wheel) {
+        auto* w = qobject_cast<QWidget*>(watched);
+        if (w && w->window() == this && w != c_.bsSkinStringGrid1) {
+            c_.bsSkinStringGrid1->TakeWheel(static_cast<QWheelEvent*>(event));
+            return true;
+        }
+        return false;
+    }
+    if (watched == c_.client) return DragEvent(event);
+    return false;
+}
+
+bool TForm1::DragEvent(QEvent* event)
+{
+    // The top band (what the panels leave of the window's own area) moves the window: the
+    // window manager's move where there is one, our own where it declines.
+    switch (event->type()) {
+    case QEvent::MouseButtonPress: {
+        auto* e = static_cast<QMouseEvent*>(event);
+        if (e->button() != Qt::LeftButton) return false;
+        if (windowHandle() && windowHandle()->startSystemMove()) return true;
+        dragging_ = true;
+        dragOffset_ = e->globalPosition().toPoint() - pos();
+        return true;
+    }
+    case QEvent::MouseMove:
+        if (!dragging_) return false;
+        move(static_cast<QMouseEvent*>(event)->globalPosition().toPoint() - dragOffset_);
+        return true;
+    case QEvent::MouseButtonRelease:
+        if (!dragging_) return false;
+        dragging_ = false;
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace browser

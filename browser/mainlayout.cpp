@@ -1,0 +1,364 @@
+#include "mainlayout.h"
+
+#include "listgridwidget.h"
+#include "widgets.h"
+
+#include <QFontDatabase>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <map>
+#include <string_view>
+#include <vector>
+
+namespace browser {
+
+namespace {
+
+// Tops of the families, in slot order.
+constexpr std::array<int, 7> kSectionTops = {42, 74, 106, 138, 170, 202, 234};
+constexpr std::array<int, 7> kMenuTops = {47, 79, 111, 143, 175, 207, 239};
+constexpr std::array<int, 4> kSubItemLefts = {192, 360, 480, 600};
+constexpr std::array<int, 25> kSlotTops = {46,  63,  80,  97,  114, 131, 149, 166, 183,
+                                           200, 217, 234, 251, 268, 285, 302, 319, 336,
+                                           354, 371, 388, 405, 422, 439, 456};
+
+enum class Kind { Picture, HotSpot, Panel, Shape, BarShape, Label, Grid, ScrollBar, ScrollBox };
+
+// One row of the layout. Families (Image6..Image12, Label1..Label25, …) are one row whose
+// `count` members take their tops or lefts from the arrays above.
+struct Row
+{
+    const char* name; // for a family: the name with %1 for the member's number
+    int first;        // the number of the family's first member
+    int count;
+    Kind kind;
+    const char* parent;
+    int x, y, w, h;
+    const char* artwork = nullptr;
+    int fontPx = 11;
+    bool bold = false;
+    QColor colour = QColor(); // invalid: the window text colour
+    const char* text = nullptr;
+    bool visible = true;
+    const int* tops = nullptr;  // per member, for families laid out vertically
+    const int* lefts = nullptr; // per member, for families laid out horizontally
+};
+
+// Positions are within the parent's client area. Later rows are drawn above earlier ones.
+const std::vector<Row>& Table()
+{
+    static const std::vector<Row> rows = {
+        {"Image1", 0, 1, Kind::Picture, "client", 0, 0, 800, 600, ":/resources/image1.svg"},
+        {"Panel1", 0, 1, Kind::Panel, "client", 0, 109, 800, 491},
+        {"Panel2", 0, 1, Kind::Panel, "client", 748, 0, 52, 41},
+        {"Image3", 0, 1, Kind::Picture, "Panel2", 0, 0, 52, 41, ":/resources/image3.svg"},
+        {"Image4", 0, 1, Kind::HotSpot, "Panel2", 8, 11, 14, 13},
+        {"Image5", 0, 1, Kind::HotSpot, "Panel2", 27, 11, 14, 13},
+        {"Image2", 0, 1, Kind::Picture, "Panel1", 0, 0, 800, 491, ":/resources/image2.svg"},
+        {"Shape4", 0, 1, Kind::BarShape, "Panel1", 184, 17, 604, 23},
+        {"Image%1",
+         6,
+         7,
+         Kind::Picture,
+         "Panel1",
+         5,
+         0,
+         174,
+         31,
+         ":/resources/section.svg",
+         11,
+         false,
+         {},
+         nullptr,
+         true,
+         kSectionTops.data()},
+        {"punkt%1a",
+         1,
+         7,
+         Kind::Picture,
+         "Panel1",
+         5,
+         0,
+         27,
+         31,
+         ":/resources/section-lit.svg",
+         11,
+         false,
+         {},
+         nullptr,
+         false,
+         kSectionTops.data()},
+        {"Menu%1", 1, 7, Kind::Label, "Panel1", 35, 0, 55, 20, nullptr, 16, true,
+         colours::kSectionBlue, "Menu%1", true, kMenuTops.data()},
+        {"ppunkt%1", 1, 4, Kind::Label, "Panel1", 0, 20, 55, 16, nullptr, 13, true,
+         colours::kSubItemBlue, "ppunkt%1", true, nullptr, kSubItemLefts.data()},
+        {"Shape1", 0, 1, Kind::Shape, "Panel1", 184, 43, 296, 436},
+        {"Shape2", 0, 1, Kind::Shape, "Panel1", 492, 43, 296, 221},
+        {"Shape3", 0, 1, Kind::Shape, "Panel1", 492, 275, 296, 204},
+        {"LabelPodScreenwotom",
+         0,
+         1,
+         Kind::Label,
+         "Panel1",
+         594,
+         135,
+         92,
+         34,
+         nullptr,
+         13,
+         false,
+         {},
+         "Нет скриншота"},
+        {"ImageShot", 0, 1, Kind::HotSpot, "Panel1", 494, 45, 292, 217},
+        {"Label%1",
+         1,
+         25,
+         Kind::Label,
+         "Panel1",
+         kSlotLeft,
+         0,
+         41,
+         16,
+         nullptr,
+         13,
+         false,
+         {},
+         "Label1",
+         true,
+         kSlotTops.data()},
+        {"LabelAboutText",
+         0,
+         1,
+         Kind::Label,
+         "Panel1",
+         498,
+         47,
+         281,
+         13,
+         nullptr,
+         11,
+         false,
+         {},
+         nullptr,
+         false},
+        {"ImageLink", 0, 1, Kind::HotSpot, "Panel1", 17, 456, 105, 15},
+        // The controls with windows of their own lie above every drawn control.
+        {"bsSkinStringGrid1", 0, 1, Kind::Grid, "Panel1", 457, 45, 6, 432},
+        {"bsSkinScrollBar1",
+         0,
+         1,
+         Kind::ScrollBar,
+         "Panel1",
+         464,
+         45,
+         15,
+         432,
+         nullptr,
+         11,
+         false,
+         {},
+         nullptr,
+         false},
+        {"ScrollBox1", 0, 1, Kind::ScrollBox, "Panel1", 494, 277, 277, 200},
+        {"LabelAbout", 0, 1, Kind::Label, "ScrollBox1", 6, 5, 267, 13},
+        {"bsSkinScrollBar2",
+         0,
+         1,
+         Kind::ScrollBar,
+         "Panel1",
+         771,
+         277,
+         15,
+         200,
+         nullptr,
+         11,
+         false,
+         {},
+         nullptr,
+         false},
+    };
+    return rows;
+}
+
+QString FontFamily()
+{
+    // The project installs DejaVu Sans; loading the files themselves keeps a local font
+    // configuration from substituting another face with other widths.
+    static const QString family = [] {
+        QString f;
+        for (const char* file : {"/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf",
+                                 "/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf"}) {
+            const int id = QFontDatabase::addApplicationFont(QString::fromLatin1(file));
+            if (id >= 0 && f.isEmpty()) f = QFontDatabase::applicationFontFamilies(id).value(0);
+        }
+        return f.isEmpty() ? QStringLiteral("DejaVu Sans") : f;
+    }();
+    return family;
+}
+
+} // namespace
+
+QFont WindowFont(int pixelSize, bool bold)
+{
+    QFont f(FontFamily());
+    f.setPixelSize(pixelSize);
+    f.setBold(bold);
+    f.setHintingPreference(QFont::PreferFullHinting);
+    return f;
+}
+
+MainControls BuildMainLayout(QWidget* form)
+{
+    MainControls c;
+    c.client = new QWidget(form);
+    c.client->setObjectName(QStringLiteral("client"));
+    c.client->setGeometry(kBorder, kBorder, kWindowWidth - 2 * kBorder,
+                          kWindowHeight - 2 * kBorder);
+
+    std::map<QString, QWidget*> parents{{QStringLiteral("client"), c.client}};
+    std::map<QString, QWidget*> made;
+    for (const Row& row : Table()) {
+        for (int k = 0; k < row.count; ++k) {
+            const int number = row.first + k;
+            const QString name = row.count > 1 || row.first > 0
+                                     ? QString::fromLatin1(row.name).arg(number)
+                                     : QString::fromLatin1(row.name);
+            QWidget* parent = parents.at(QString::fromLatin1(row.parent));
+            const int x = row.lefts ? row.lefts[k] : row.x;
+            const int y = row.tops ? row.tops[k] : row.y;
+
+            QWidget* w = nullptr;
+            switch (row.kind) {
+            case Kind::Picture:
+            case Kind::HotSpot: {
+                auto* p = new PictureBox(parent);
+                if (row.artwork) p->SetArtwork(QString::fromLatin1(row.artwork));
+                p->SetClickable(row.kind == Kind::HotSpot);
+                w = p;
+                break;
+            }
+            case Kind::Panel:
+                w = new QWidget(parent);
+                parents[name] = w;
+                break;
+            case Kind::Shape:
+                w = new ShapeBox(parent, colours::kTeal, colours::kDarkBlue, 2);
+                break;
+            case Kind::BarShape:
+                w = new ShapeBox(parent, colours::kAmber, colours::kDarkBlue, 2);
+                break;
+            case Kind::Label: {
+                auto* l = new ClickLabel(parent);
+                l->setFont(WindowFont(row.fontPx, row.bold));
+                if (row.colour.isValid()) l->SetFontColour(row.colour);
+                if (row.text) {
+                    const QString text = QString::fromUtf8(row.text);
+                    l->setText(text.contains(QLatin1String("%1")) ? text.arg(number) : text);
+                }
+                w = l;
+                break;
+            }
+            case Kind::Grid:
+                w = new ListGridWidget(parent);
+                break;
+            case Kind::ScrollBar: {
+                auto* bar = new QScrollBar(Qt::Vertical, parent);
+                bar->setFocusPolicy(Qt::NoFocus);
+                bar->setCursor(Qt::PointingHandCursor);
+                bar->setRange(0, 0);
+                bar->setSingleStep(1);
+                bar->setPageStep(1);
+                w = bar;
+                break;
+            }
+            case Kind::ScrollBox: {
+                auto* area = new QScrollArea(parent);
+                area->setFrameShape(QFrame::NoFrame);
+                area->setFocusPolicy(Qt::NoFocus);
+                area->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+                // Its own bar stays hidden; bsSkinScrollBar2 beside it does the scrolling.
+                area->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+                auto* content = new QWidget;
+                content->setObjectName(QStringLiteral("ScrollBox1Content"));
+                content->resize(row.w, row.h);
+                area->setWidget(content);
+                area->setWidgetResizable(false);
+                // setWidget() makes the content paint its background; the teal frame beneath
+                // should show instead.
+                content->setAutoFillBackground(false);
+                area->viewport()->setAutoFillBackground(false);
+                w = area;
+                parents[name] = content;
+                break;
+            }
+            }
+            w->setObjectName(name);
+            w->setGeometry(x, y, row.w, row.h);
+            if (!row.visible) w->hide();
+            made[name] = w;
+        }
+    }
+
+    const auto get = [&](const char* n) { return made.at(QString::fromLatin1(n)); };
+    c.Image1 = static_cast<PictureBox*>(get("Image1"));
+    c.Panel1 = get("Panel1");
+    c.Panel2 = get("Panel2");
+    c.Image3 = static_cast<PictureBox*>(get("Image3"));
+    c.Image4 = static_cast<PictureBox*>(get("Image4"));
+    c.Image5 = static_cast<PictureBox*>(get("Image5"));
+    c.Image2 = static_cast<PictureBox*>(get("Image2"));
+    c.Shape4 = static_cast<ShapeBox*>(get("Shape4"));
+    for (int k = 0; k < 7; ++k) {
+        c.sectionImages[k] =
+            static_cast<PictureBox*>(made.at(QStringLiteral("Image%1").arg(k + 6)));
+        c.punkt[k] = static_cast<PictureBox*>(made.at(QStringLiteral("punkt%1a").arg(k + 1)));
+        c.Menu[k] = static_cast<ClickLabel*>(made.at(QStringLiteral("Menu%1").arg(k + 1)));
+    }
+    for (int k = 0; k < 4; ++k)
+        c.ppunkt[k] = static_cast<ClickLabel*>(made.at(QStringLiteral("ppunkt%1").arg(k + 1)));
+    c.Shape1 = static_cast<ShapeBox*>(get("Shape1"));
+    c.Shape2 = static_cast<ShapeBox*>(get("Shape2"));
+    c.Shape3 = static_cast<ShapeBox*>(get("Shape3"));
+    c.LabelPodScreenwotom = static_cast<ClickLabel*>(get("LabelPodScreenwotom"));
+    c.ImageShot = static_cast<PictureBox*>(get("ImageShot"));
+    for (int k = 0; k < kListSlots; ++k)
+        c.Label[k] = static_cast<ClickLabel*>(made.at(QStringLiteral("Label%1").arg(k + 1)));
+    c.LabelAboutText = static_cast<ClickLabel*>(get("LabelAboutText"));
+    c.ImageLink = static_cast<PictureBox*>(get("ImageLink"));
+    c.bsSkinStringGrid1 = static_cast<ListGridWidget*>(get("bsSkinStringGrid1"));
+    c.bsSkinScrollBar1 = static_cast<QScrollBar*>(get("bsSkinScrollBar1"));
+    c.ScrollBox1 = static_cast<QScrollArea*>(get("ScrollBox1"));
+    c.LabelAbout = static_cast<ClickLabel*>(get("LabelAbout"));
+    c.bsSkinScrollBar2 = static_cast<QScrollBar*>(get("bsSkinScrollBar2"));
+
+    // Looks the table's columns do not hold.
+    c.Image1->setAttribute(Qt::WA_TransparentForMouseEvents); // presses reach the form: a drag
+    for (auto* hot : {c.Image4, c.Image5, c.ImageLink})
+        hot->setCursor(Qt::PointingHandCursor);
+    for (auto* m : c.Menu) {
+        m->setCursor(Qt::PointingHandCursor);
+        m->setMouseTracking(true);
+        m->SetAutoSize(true);
+    }
+    for (auto* p : c.ppunkt) {
+        p->setCursor(Qt::PointingHandCursor);
+        p->setMouseTracking(true);
+        p->SetAutoSize(true);
+    }
+    c.ppunkt[0]->SetBold(true, true);
+    c.punkt[0]->show();
+    for (auto* l : c.Label)
+        l->SetAutoSize(true, kSlotMaxWidth);
+    c.Label[0]->SetFontColour(Qt::black);
+    c.LabelPodScreenwotom->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    c.LabelPodScreenwotom->setWordWrap(true);
+    c.LabelAboutText->setWordWrap(true);
+    c.LabelAbout->setWordWrap(true);
+    c.Image2->setMouseTracking(true);
+    for (auto* s : c.sectionImages)
+        s->setMouseTracking(true);
+    c.ImageShot->setMouseTracking(true);
+    return c;
+}
+
+} // namespace browser

@@ -1,0 +1,171 @@
+#include "widgets.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <QSvgRenderer>
+
+namespace browser {
+
+ClickLabel::ClickLabel(QWidget* parent) : QLabel(parent)
+{
+    setTextFormat(Qt::PlainText);
+    setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    setFocusPolicy(Qt::NoFocus);
+}
+
+void ClickLabel::SetAutoSize(bool on, int maxWidth)
+{
+    autoSize_ = on;
+    maxWidth_ = maxWidth;
+    if (autoSize_) FitToCaption();
+}
+
+void ClickLabel::SetCaption(const QString& text)
+{
+    if (text == this->text()) return;
+    setText(text);
+    if (autoSize_) FitToCaption();
+}
+
+void ClickLabel::FitToCaption()
+{
+    const QFontMetrics metrics(font());
+    const QString measured = text().isEmpty() ? QStringLiteral(" ") : text();
+    const int width = std::min(metrics.horizontalAdvance(measured), maxWidth_);
+    resize(width, height());
+}
+
+void ClickLabel::SetFontColour(const QColor& colour)
+{
+    if (FontColour() == colour) return;
+    QPalette p = palette();
+    p.setColor(QPalette::WindowText, colour);
+    setPalette(p);
+}
+
+QColor ClickLabel::FontColour() const
+{
+    return palette().color(QPalette::WindowText);
+}
+
+void ClickLabel::SetBold(bool bold, bool underline)
+{
+    QFont f = font();
+    if (f.bold() == bold && f.underline() == underline) return;
+    f.setBold(bold);
+    f.setUnderline(underline);
+    setFont(f);
+    if (autoSize_) FitToCaption();
+}
+
+void ClickLabel::mousePressEvent(QMouseEvent* event)
+{
+    pressedInside_ = event->button() == Qt::LeftButton;
+    emit pressed(event->button());
+}
+
+void ClickLabel::mouseReleaseEvent(QMouseEvent* event)
+{
+    // A click is a press and a release of the left button over the label.
+    const bool click = pressedInside_ && event->button() == Qt::LeftButton &&
+                       rect().contains(event->position().toPoint());
+    pressedInside_ = false;
+    if (click) emit clicked();
+}
+
+void ClickLabel::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton) emit doubleClicked();
+    // The second press of a double click still counts as a press (a section press is any
+    // press), but not as the start of another click.
+    emit pressed(event->button());
+}
+
+void ClickLabel::mouseMoveEvent(QMouseEvent*)
+{
+    emit moved();
+}
+
+PictureBox::PictureBox(QWidget* parent) : QWidget(parent)
+{
+    setFocusPolicy(Qt::NoFocus);
+}
+
+void PictureBox::SetArtwork(const QString& svgResource)
+{
+    delete renderer_;
+    renderer_ = new QSvgRenderer(svgResource, this);
+    cache_ = QPixmap();
+    picture_ = QPixmap();
+    update();
+}
+
+void PictureBox::SetPicture(const QPixmap& picture)
+{
+    delete renderer_;
+    renderer_ = nullptr;
+    picture_ = picture;
+    cache_ = QPixmap();
+    update();
+}
+
+void PictureBox::Clear()
+{
+    SetPicture(QPixmap());
+}
+
+void PictureBox::paintEvent(QPaintEvent*)
+{
+    if (renderer_) {
+        const qreal scale = devicePixelRatioF();
+        const QSize pixels = (QSizeF(size()) * scale).toSize();
+        if (cache_.size() != pixels) {
+            cache_ = QPixmap(pixels);
+            cache_.fill(Qt::transparent);
+            QPainter p(&cache_);
+            renderer_->render(&p);
+            cache_.setDevicePixelRatio(scale);
+        }
+        QPainter(this).drawPixmap(0, 0, cache_);
+    } else if (!picture_.isNull()) {
+        QPainter(this).drawPixmap(0, 0, picture_);
+    }
+}
+
+void PictureBox::mousePressEvent(QMouseEvent* event)
+{
+    if (!clickable_) {
+        event->ignore();
+        return;
+    }
+    pressedInside_ = event->button() == Qt::LeftButton;
+}
+
+void PictureBox::mouseReleaseEvent(QMouseEvent* event)
+{
+    const bool click = pressedInside_ && event->button() == Qt::LeftButton &&
+                       rect().contains(event->position().toPoint());
+    pressedInside_ = false;
+    if (click) emit clicked();
+}
+
+void PictureBox::mouseMoveEvent(QMouseEvent* event)
+{
+    emit moved();
+    event->ignore();
+}
+
+ShapeBox::ShapeBox(QWidget* parent, const QColor& fill, const QColor& pen, int penWidth)
+    : QWidget(parent), fill_(fill), pen_(pen), penWidth_(penWidth)
+{
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+}
+
+void ShapeBox::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    p.fillRect(rect(), pen_);
+    p.fillRect(rect().adjusted(penWidth_, penWidth_, -penWidth_, -penWidth_), fill_);
+}
+
+} // namespace browser

@@ -1,0 +1,97 @@
+#pragma once
+// The few kinds of control the main window is made of, each as plain as it can be: a label that
+// reports clicks and moves, a picture, a filled rectangle.
+
+#include <QLabel>
+#include <QPixmap>
+#include <QWidget>
+
+class QSvgRenderer;
+
+namespace browser {
+
+// A text label that sizes itself to its caption (up to a maximum width, past which the text is
+// cut) and reports presses, clicks, double clicks and moves of the mouse.
+class ClickLabel : public QLabel
+{
+    Q_OBJECT
+public:
+    explicit ClickLabel(QWidget* parent);
+
+    // Auto-size: the label takes its caption's width, at most maxWidth; an empty caption is
+    // measured as one blank, so an empty slot stays a few pixels wide and clickable.
+    void SetAutoSize(bool on, int maxWidth = QWIDGETSIZE_MAX);
+    void SetCaption(const QString& text);
+    void SetFontColour(const QColor& colour);
+    QColor FontColour() const;
+    void SetBold(bool bold, bool underline = false);
+
+signals:
+    void pressed(Qt::MouseButton button);
+    void clicked();
+    void doubleClicked();
+    void moved();
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+
+private:
+    void FitToCaption();
+
+    bool autoSize_ = false;
+    int maxWidth_ = QWIDGETSIZE_MAX;
+    bool pressedInside_ = false;
+};
+
+// A picture: artwork from an SVG resource, drawn crisply at the screen's scale, or a decoded
+// photo; or nothing at all, as a transparent hot spot that reports clicks and moves.
+class PictureBox : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit PictureBox(QWidget* parent);
+
+    void SetArtwork(const QString& svgResource);
+    void SetPicture(const QPixmap& picture);
+    void Clear();
+    bool HasPicture() const { return !picture_.isNull() || renderer_ != nullptr; }
+    // A background takes no clicks: a press passes on to what lies beneath (the window's top
+    // band, where it starts a drag).
+    void SetClickable(bool clickable) { clickable_ = clickable; }
+
+signals:
+    void clicked();
+    void moved();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+
+private:
+    QSvgRenderer* renderer_ = nullptr;
+    QPixmap picture_;
+    QPixmap cache_; // the artwork rendered at the current size and scale
+    bool clickable_ = false;
+    bool pressedInside_ = false;
+};
+
+// A rectangle with a fill and a pen drawn inside its edge.
+class ShapeBox : public QWidget
+{
+public:
+    ShapeBox(QWidget* parent, const QColor& fill, const QColor& pen, int penWidth);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QColor fill_, pen_;
+    int penWidth_;
+};
+
+} // namespace browser
