@@ -3,6 +3,7 @@
 
 #include "Unit1Talvern.h"
 #include "Unit2Talvern.h"
+#include "desktop.h"
 #include "errorreporter.h"
 
 #include <QApplication>
@@ -32,8 +33,12 @@ int main(int argc, char** argv)
     QFile style(QStringLiteral(":/resources/discbrowser.qss"));
     if (style.open(QIODevice::ReadOnly)) app.setStyleSheet(QString::fromUtf8(style.readAll()));
 
-    platform::MessageBoxReporter reporter(platform::ApplicationTitle(args.value(0)));
-    browser::TForm1 Form1(".", reporter);
+    const QString title = platform::ApplicationTitle(args.value(0));
+    platform::MessageBoxReporter reporter(title);
+    platform::DesktopOpener opener;
+    browser::TForm1 Form1(".", reporter, opener);
+    // The taskbar shows the window's title: the application title, as the desktop expects.
+    Form1.setWindowTitle(title);
     reporter.SetParent(&Form1);
     // The screenshot window made at start stays hidden; each preview click makes its own.
     auto Form2 = std::make_unique<viewer::TForm2>();

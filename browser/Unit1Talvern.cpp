@@ -1,14 +1,17 @@
 #include "Unit1Talvern.h"
 
 #include "catalogue.h"
+#include "desktop.h"
 #include "errorreporter.h"
+#include "itemdetails.h"
 #include "listgridwidget.h"
+#include "navigation.h"
 #include "widgets.h"
 
 #include <QApplication>
 #include <QMouseEvent>
+#include <QScrollArea>
 #include <QScrollBar>
-#include <QTimer>
 #include <QWindow>
 
 namespace browser {
@@ -25,9 +28,11 @@ constexpr std::array<int, 7> kSectionCaptionLines = {1, 7, 13, 19, 25, 31, 37};
 
 } // namespace
 
-TForm1::TForm1(std::filesystem::path discRoot, platform::ErrorReporter& reporter, QWidget* parent)
+TForm1::TForm1(std::filesystem::path discRoot, platform::ErrorReporter& reporter,
+               platform::Opener& opener, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint),
-      catalogue_(std::make_unique<catalogue::Catalogue>(std::move(discRoot))), reporter_(reporter)
+      catalogue_(std::make_unique<catalogue::Catalogue>(discRoot)),
+      files_(std::make_unique<platform::DiscFiles>(discRoot)), reporter_(reporter), opener_(opener)
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Form1"));
@@ -63,22 +68,32 @@ TForm1::TForm1(std::filesystem::path discRoot, platform::ErrorReporter& reporter
         connect(c_.Label[k], &ClickLabel::doubleClicked, this,
                 [this, k] { Guard([this, k] { LabelDblClick(k + 1); }); });
     }
-    for (auto* sub : c_.ppunkt)
-        connect(sub, &ClickLabel::moved, this, [this] { ppunkt2MouseMove(); });
+    details_ = std::make_unique<ItemDetails>(*this, *files_, opener_, reporter_);
+    navigation_ = std::make_unique<Navigation>(*this);
+    Navigation& nav = *navigation_;
+    for (int k = 0; k < 7; ++k) {
+        connect(c_.Menu[k], &ClickLabel::pressed, this,
+                [this, &nav, k] { Guard([&nav, k] { nav.MenuMouseDown(k + 1); }); });
+        connect(c_.Menu[k], &ClickLabel::moved, this, [&nav, k] { nav.Menu1MouseMove(k + 1); });
+    }
+    for (int k = 0; k < 4; ++k) {
+        connect(c_.ppunkt[k], &ClickLabel::clicked, this,
+                [this, &nav, k] { Guard([&nav, k] { nav.ppunktClick(k + 1); }); });
+        connect(c_.ppunkt[k], &ClickLabel::moved, this, [&nav] { nav.ppunkt2MouseMove(); });
+    }
+    connect(c_.Image2, &PictureBox::moved, this, [&nav] { nav.Image2MouseMove(); });
+    for (auto* background : c_.sectionImages)
+        connect(background, &PictureBox::moved, this, [&nav] { nav.Image2MouseMove(); });
+    connect(c_.ImageShot, &PictureBox::moved, this,
+            [this] { Guard([this] { details_->ImageShotMouseMove(); }); });
+    connect(c_.ImageShot, &PictureBox::clicked, this,
+            [this] { Guard([this] { details_->ImageShotClick(); }); });
+    connect(c_.ImageLink, &PictureBox::clicked, this,
+            [this] { Guard([this] { details_->ImageLinkClick(); }); });
     connect(c_.Image4, &PictureBox::clicked, this, [this] { Image4Click(); });
     connect(c_.Image5, &PictureBox::clicked, this, [this] { Image5Click(); });
-
-    // Both blink timers run from the window's creation.
-    Timer1 = new QTimer(this);
-    Timer2 = new QTimer(this);
-    Timer1->setObjectName(QStringLiteral("Timer1"));
-    Timer2->setObjectName(QStringLiteral("Timer2"));
-    for (QTimer* t : {Timer1, Timer2})
-        t->setInterval(500);
-    connect(Timer1, &QTimer::timeout, this, [this] { Timer1Timer(); });
-    connect(Timer2, &QTimer::timeout, this, [this] { Timer2Timer(); });
-    Timer1->start();
-    Timer2->start();
+    connect(c_.bsSkinScrollBar2, &QScrollBar::valueChanged, this,
+            [this](int v) { c_.ScrollBox1->verticalScrollBar()->setValue(v); });
 
     connect(qApp, &QGuiApplication::focusWindowChanged, this,
             [this](QWindow* now) { FocusReturned(now); });
@@ -141,7 +156,9 @@ void TForm1::FormActivate()
 
     CurrentSection = 1;
     CurrentCategory = 1;
-    c_.ImageShot->Clear();
+    // The disc may have changed while another window was in front.
+    files_->Invalidate();
+    ClearPreview();
     SetListCursors();
     FillCategoryList();
     grid->setEnabled(true);
@@ -151,16 +168,8 @@ void TForm1::FormActivate()
     for (int k = 0; k < 4; ++k)
         c_.ppunkt[k]->SetCaption(Text(catalogue_->MenuLines(2 + k)));
     // Unlike a section press, the activation leaves an empty sub-item its one-blank width.
-    LayOutSubItems();
-    if (!Timer1->isActive()) Timer1->start();
-}
-
-void TForm1::LayOutSubItems()
-{
-    for (int k = 1; k < 4; ++k) {
-        const ClickLabel* before = c_.ppunkt[k - 1];
-        c_.ppunkt[k]->move(before->x() + before->width() + 20, c_.ppunkt[k]->y());
-    }
+    navigation_->LayOutSubItems(false);
+    navigation_->EnableTimer1();
 }
 
 void TForm1::ShowListWindow()
@@ -205,20 +214,21 @@ void TForm1::SelectSlot(int slot)
     c_.Label[slot - 1]->SetBold(true);
 }
 
+bool TForm1::SlotShowsAnItem(int slot) const
+{
+    return c_.bsSkinStringGrid1->TopRow() + slot <= catalogue_->CategoryItemCount(CurrentCategory);
+}
+
 void TForm1::LabelClick(int slot)
 {
     // A click on blank space below the last title changes nothing: there is no item there to
     // select, mark or open later.
-    const int item = c_.bsSkinStringGrid1->TopRow() + slot;
-    if (item > catalogue_->CategoryItemCount(CurrentCategory)) return;
-    SelectSlot(slot);
+    if (SlotShowsAnItem(slot)) SelectSlot(slot);
 }
 
 void TForm1::LabelDblClick(int slot)
 {
-    const int item = c_.bsSkinStringGrid1->TopRow() + slot;
-    if (item > catalogue_->CategoryItemCount(CurrentCategory)) return;
-    OpenSelectedItem();
+    if (SlotShowsAnItem(slot)) OpenSelectedItem();
 }
 
 void TForm1::bsSkinStringGrid1Click()
@@ -247,9 +257,7 @@ void TForm1::bsSkinStringGrid1KeyDown(catalogue::ListGrid::Key key)
 
 void TForm1::ShowSelectedItem()
 {
-    // The preview and the description come with the item details; the selection mark is the
-    // closing part, and setting the row nests one more run that ends at once.
-    MarkSelectedSlot();
+    details_->ShowSelectedItem();
 }
 
 void TForm1::MarkSelectedSlot()
@@ -263,7 +271,40 @@ void TForm1::MarkSelectedSlot()
 
 void TForm1::OpenSelectedItem()
 {
-    // Opening items comes with the item details.
+    details_->OpenSelectedItem();
+}
+
+void TForm1::ClearPreview()
+{
+    details_->ClearPreview();
+}
+
+void TForm1::SetScalingSwitches(bool stretch, bool proportional)
+{
+    details_->SetScalingSwitches(stretch, proportional);
+}
+
+void TForm1::OpenDiscFolder(const char* windowsPath)
+{
+    if (const auto target = files_->OpenTarget(windowsPath)) opener_.OpenPath(*target);
+}
+
+void TForm1::SyncDescriptionScrollBar()
+{
+    // The description label wraps at its fixed width and grows downwards; the box beside
+    // it scrolls it with its own skinned bar.
+    ClickLabel* about = c_.LabelAbout;
+    about->resize(about->width(), std::max(13, about->heightForWidth(about->width())));
+    QWidget* content = c_.ScrollBox1->widget();
+    const int viewport = c_.ScrollBox1->height();
+    content->resize(c_.ScrollBox1->width(), std::max(viewport, about->y() + about->height() + 5));
+    QScrollBar* bar = c_.bsSkinScrollBar2;
+    bar->setRange(0, content->height() - viewport);
+    bar->setPageStep(viewport);
+    bar->setSingleStep(13);
+    bar->setValue(0);
+    c_.ScrollBox1->verticalScrollBar()->setValue(0);
+    bar->setVisible(c_.ScrollBox1->isVisibleTo(this) && bar->maximum() > 0);
 }
 
 void TForm1::Image4Click()
@@ -274,30 +315,6 @@ void TForm1::Image4Click()
 void TForm1::Image5Click()
 {
     close();
-}
-
-void TForm1::Timer1Timer()
-{
-    for (auto* p : c_.ppunkt)
-        p->SetFontColour(colours::kSubItemLight);
-    if (!Timer2->isActive()) Timer2->start();
-    Timer1->stop();
-}
-
-void TForm1::Timer2Timer()
-{
-    for (auto* p : c_.ppunkt)
-        p->SetFontColour(colours::kSubItemBlue);
-    if (!Timer1->isActive()) Timer1->start();
-    Timer2->stop();
-}
-
-void TForm1::ppunkt2MouseMove()
-{
-    Timer1->stop();
-    Timer2->stop();
-    for (auto* p : c_.ppunkt)
-        p->SetFontColour(colours::kSubItemBlue);
 }
 
 bool TForm1::focusNextPrevChild(bool)

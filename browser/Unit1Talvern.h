@@ -1,6 +1,8 @@
 #pragma once
-// TForm1: the main window. Its handlers keep the names of the events they serve; families of
-// controls (the 25 list slots, the 7 sections, the 4 sub-items) are served slot by slot.
+// TForm1: the main window. It owns the controls and the shared state, runs the activation and
+// the item list, and hands the sections and the item details to helpers of its own. Handlers
+// keep the names of the events they serve; families of controls (the 25 list slots, the 7
+// sections, the 4 sub-items) are served slot by slot.
 
 #include "listgrid.h"
 #include "mainlayout.h"
@@ -12,25 +14,30 @@
 #include <functional>
 #include <memory>
 
-class QTimer;
 class QWindow;
 
 namespace catalogue {
 class Catalogue;
 }
 namespace platform {
+class DiscFiles;
 class ErrorReporter;
-}
+class Opener;
+} // namespace platform
 
 namespace browser {
+
+class ItemDetails;
+class Navigation;
 
 class TForm1 : public QWidget
 {
     Q_OBJECT
 public:
-    // Works on the disc whose root is `discRoot`; every failure goes to `reporter`.
+    // Works on the disc whose root is `discRoot`; failures go to `reporter`, folders and web
+    // addresses to `opener`.
     TForm1(std::filesystem::path discRoot, platform::ErrorReporter& reporter,
-           QWidget* parent = nullptr);
+           platform::Opener& opener, QWidget* parent = nullptr);
     ~TForm1() override;
 
     // Windows of the program whose closing hands the focus back here, and so runs the
@@ -39,6 +46,8 @@ public:
 
     const MainControls& Controls() const { return c_; }
     const catalogue::Catalogue& Catalogue() const { return *catalogue_; }
+    ItemDetails& Details() { return *details_; }
+    Navigation& Sections() { return *navigation_; }
 
     // Shared state of the window.
     int CurrentSection = 1;
@@ -59,19 +68,20 @@ public:
     void bsSkinStringGrid1Click();
     void bsSkinStringGrid1TopLeftChanged();
     void bsSkinStringGrid1KeyDown(catalogue::ListGrid::Key key);
+    // The closing steps of showing an item: the mark on its slot, the grid's row set to it.
+    void MarkSelectedSlot();
 
-    // The item details.
+    // Asked for by the helpers.
     void ShowSelectedItem();
     void OpenSelectedItem();
+    void ClearPreview();
+    void SetScalingSwitches(bool stretch, bool proportional);
+    void OpenDiscFolder(const char* windowsPath);
+    void SyncDescriptionScrollBar();
 
     // The frame.
     void Image4Click();
     void Image5Click();
-
-    // The blinking of the sub-item captions.
-    void Timer1Timer();
-    void Timer2Timer();
-    void ppunkt2MouseMove();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -82,16 +92,17 @@ private:
     // Runs a handler; what it throws goes to the error reporter and ends only that handler.
     void Guard(const std::function<void()>& handler);
     void SelectSlot(int slot);
-    void MarkSelectedSlot();
-    void LayOutSubItems();
     void FocusReturned(QWindow* now);
     bool DragEvent(QEvent* event);
+    bool SlotShowsAnItem(int slot) const;
 
     std::unique_ptr<catalogue::Catalogue> catalogue_;
+    std::unique_ptr<platform::DiscFiles> files_;
     platform::ErrorReporter& reporter_;
+    platform::Opener& opener_;
     MainControls c_;
-    QTimer* Timer1 = nullptr;
-    QTimer* Timer2 = nullptr;
+    std::unique_ptr<ItemDetails> details_;
+    std::unique_ptr<Navigation> navigation_;
     bool shownOnce_ = false;
     QPointer<QWindow> lastFocus_;
     bool dragging_ = false;

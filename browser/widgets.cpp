@@ -105,8 +105,18 @@ void PictureBox::SetPicture(const QPixmap& picture)
     delete renderer_;
     renderer_ = nullptr;
     picture_ = picture;
+    photo_ = false;
     cache_ = QPixmap();
     update();
+}
+
+void PictureBox::SetPhoto(const QPixmap& photo, QSize full, bool stretch, bool proportional)
+{
+    SetPicture(photo);
+    photo_ = true;
+    photoFull_ = full;
+    stretch_ = stretch;
+    proportional_ = proportional;
 }
 
 void PictureBox::Clear()
@@ -127,6 +137,20 @@ void PictureBox::paintEvent(QPaintEvent*)
             cache_.setDevicePixelRatio(scale);
         }
         QPainter(this).drawPixmap(0, 0, cache_);
+    } else if (photo_ && !picture_.isNull()) {
+        QSizeF shown = photoFull_;
+        const QSizeF box = size();
+        if (stretch_ && !proportional_) {
+            shown = box;
+        } else if (proportional_) {
+            const qreal fit = std::min(box.width() / shown.width(), box.height() / shown.height());
+            if (stretch_ || fit < 1) shown *= fit;
+        }
+        const QRectF target(
+            QPointF((box.width() - shown.width()) / 2, (box.height() - shown.height()) / 2), shown);
+        QPainter p(this);
+        p.setRenderHint(QPainter::SmoothPixmapTransform);
+        p.drawPixmap(target, picture_, QRectF(picture_.rect()));
     } else if (!picture_.isNull()) {
         QPainter(this).drawPixmap(0, 0, picture_);
     }

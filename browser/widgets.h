@@ -56,6 +56,11 @@ public:
 
     void SetArtwork(const QString& svgResource);
     void SetPicture(const QPixmap& picture);
+    // A photo centred in the box: at its own size (`full`) when neither switch is on; scaled
+    // to fit with its shape kept when both are; only made smaller to fit when only
+    // Proportional is; stretched over the box when only Stretch is. `photo` may have been
+    // decoded smaller than `full`.
+    void SetPhoto(const QPixmap& photo, QSize full, bool stretch, bool proportional);
     void Clear();
     bool HasPicture() const { return !picture_.isNull() || renderer_ != nullptr; }
     // A background takes no clicks: a press passes on to what lies beneath (the window's top
@@ -75,6 +80,10 @@ protected:
 private:
     QSvgRenderer* renderer_ = nullptr;
     QPixmap picture_;
+    bool photo_ = false;
+    QSize photoFull_;
+    bool stretch_ = false;
+    bool proportional_ = false;
     QPixmap cache_; // the artwork rendered at the current size and scale
     bool clickable_ = false;
     bool pressedInside_ = false;

@@ -1,11 +1,6 @@
 // The main window on a small fixture disc, driven through real mouse and key events.
 
-#include "Unit1Talvern.h"
-#include "catalogue.h"
-#include "errorreporter.h"
-#include "listgridwidget.h"
-#include "tempdisc.h"
-#include "widgets.h"
+#include "windowfixture.h"
 
 #include <QScrollArea>
 #include <QScrollBar>
@@ -16,16 +11,11 @@
 
 using browser::ClickLabel;
 using browser::TForm1;
+using testsupport::ClickSlot;
 using testsupport::TempDisc;
+using testsupport::Wheel;
 
 namespace {
-
-class RecordingReporter : public platform::ErrorReporter
-{
-public:
-    void Report(const QString& message) override { messages << message; }
-    QStringList messages;
-};
 
 // Menu lines "m1" … "m42", sub-item 2 of section 1 left empty to show the chain.
 std::string Menu()
@@ -51,52 +41,17 @@ void WriteDisc(const TempDisc& disc, int n)
     disc.Write("DB/Menu.mob", Menu());
 }
 
-struct Window
+// A window on a disc of `n` titles in category 1, spoilt as the test likes.
+struct Window : testsupport::Window
 {
-    TempDisc disc;
-    RecordingReporter reporter;
-    std::unique_ptr<TForm1> form;
-
     explicit Window(int items, const std::function<void(const TempDisc&)>& spoil = {})
+        : testsupport::Window([&](const TempDisc& d) {
+              WriteDisc(d, items);
+              if (spoil) spoil(d);
+          })
     {
-        WriteDisc(disc, items);
-        if (spoil) spoil(disc);
-        form = std::make_unique<TForm1>(disc.Root(), reporter);
-        form->show();
-        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
-    }
-    const browser::MainControls& c() const { return form->Controls(); }
-    ClickLabel* Slot(int k) const { return c().Label[k - 1]; }
-    browser::ListGridWidget* Grid() const { return c().bsSkinStringGrid1; }
-    // The one slot carrying the amber bold mark, or 0.
-    int MarkedSlot() const
-    {
-        int marked = 0;
-        for (int k = 1; k <= 25; ++k)
-            if (Slot(k)->FontColour() == browser::colours::kAmber && Slot(k)->font().bold()) {
-                if (marked) return -1;
-                marked = k;
-            }
-        return marked;
-    }
-    void Key(int key, Qt::KeyboardModifiers mods = Qt::NoModifier) const
-    {
-        QTest::keyClick(Grid(), static_cast<Qt::Key>(key), mods);
     }
 };
-
-void ClickSlot(ClickLabel* slot)
-{
-    QTest::mouseClick(slot, Qt::LeftButton, Qt::NoModifier, QPoint(2, 5));
-}
-
-void Wheel(QWidget* over, int notchesTowardsUser)
-{
-    const QPoint at(over->width() / 2, over->height() / 2);
-    QWheelEvent event(at, over->mapToGlobal(at), QPoint(), QPoint(0, -120 * notchesTowardsUser),
-                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
-    QApplication::sendEvent(over, &event);
-}
 
 } // namespace
 

@@ -168,7 +168,7 @@ echo "e2e: Xvfb on display $DISPLAY"
 "$DISCBROWSER" "$disc" >"$tmp/app.log" 2>&1 &
 app_pid=$!
 
-win=$(xdo search --sync --onlyvisible --name '^Form1$' | head -n 1)
+win=$(xdo search --sync --onlyvisible --name '^discbrowser$' | head -n 1)
 [ -n "$win" ] || die "the window did not appear within $STEP s"
 echo "e2e: window $win"
 
