@@ -3,13 +3,14 @@
 # This is the only list of them; it installs only what is missing, so a second run is quick.
 set -eu
 
+# libx11-dev: bench/firstframe watches the screen through Xlib.
 packages="
   cmake g++ make pkg-config
   qt6-base-dev qt6-svg-dev libgl-dev
   libicu-dev
   libjpeg62-turbo-dev
   libgtest-dev libbenchmark-dev
-  xvfb xdotool x11-utils
+  xvfb xdotool x11-utils libx11-dev
   fonts-dejavu-core
   bc
 "
