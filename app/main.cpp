@@ -7,7 +7,6 @@
 #include "errorreporter.h"
 
 #include <QApplication>
-#include <QFile>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
@@ -29,9 +28,6 @@ int main(int argc, char** argv)
             return 2;
         }
     }
-
-    QFile style(QStringLiteral(":/resources/discbrowser.qss"));
-    if (style.open(QIODevice::ReadOnly)) app.setStyleSheet(QString::fromUtf8(style.readAll()));
 
     const QString title = platform::ApplicationTitle(args.value(0));
     platform::MessageBoxReporter reporter(title);

@@ -1,9 +1,13 @@
 #include "mainlayout.h"
 
+#include "artwork.h"
 #include "listgridwidget.h"
 #include "widgets.h"
 
+#include <QFile>
 #include <QFontDatabase>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <map>
@@ -209,6 +213,14 @@ QFont WindowFont(int pixelSize, bool bold)
 
 MainControls BuildMainLayout(QWidget* form)
 {
+    // The artwork is rasterised on a second thread while the controls are made.
+    std::vector<artwork::Request> pictures;
+    for (const Row& row : Table())
+        if (row.artwork)
+            pictures.push_back({QString::fromLatin1(row.artwork), QSize(row.w, row.h)});
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    artwork::Prefetch(std::move(pictures), screen ? screen->devicePixelRatio() : 1.0);
+
     MainControls c;
     c.client = new QWidget(form);
     c.client->setObjectName(QStringLiteral("client"));
@@ -358,6 +370,16 @@ MainControls BuildMainLayout(QWidget* form)
     for (auto* s : c.sectionImages)
         s->setMouseTracking(true);
     c.ImageShot->setMouseTracking(true);
+
+    // The skin of the scroll bars and the description box. Set on them alone: a style sheet
+    // on the whole application would route every label through the style sheet machinery.
+    QFile skin(QStringLiteral(":/resources/discbrowser.qss"));
+    if (skin.open(QIODevice::ReadOnly)) {
+        const QString sheet = QString::fromUtf8(skin.readAll());
+        for (QWidget* w :
+             std::initializer_list<QWidget*>{c.bsSkinScrollBar1, c.bsSkinScrollBar2, c.ScrollBox1})
+            w->setStyleSheet(sheet);
+    }
     return c;
 }
 

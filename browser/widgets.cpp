@@ -1,8 +1,9 @@
 #include "widgets.h"
 
+#include "artwork.h"
+
 #include <QMouseEvent>
 #include <QPainter>
-#include <QSvgRenderer>
 
 namespace browser {
 
@@ -93,20 +94,18 @@ PictureBox::PictureBox(QWidget* parent) : QWidget(parent)
 
 void PictureBox::SetArtwork(const QString& svgResource)
 {
-    delete renderer_;
-    renderer_ = new QSvgRenderer(svgResource, this);
-    cache_ = QPixmap();
+    artwork_ = svgResource;
+    artworkImage_ = QImage();
     picture_ = QPixmap();
     update();
 }
 
 void PictureBox::SetPicture(const QPixmap& picture)
 {
-    delete renderer_;
-    renderer_ = nullptr;
+    artwork_.clear();
     picture_ = picture;
     photo_ = false;
-    cache_ = QPixmap();
+    artworkImage_ = QImage();
     update();
 }
 
@@ -126,17 +125,13 @@ void PictureBox::Clear()
 
 void PictureBox::paintEvent(QPaintEvent*)
 {
-    if (renderer_) {
+    if (!artwork_.isEmpty()) {
+        // Drawn as the cache holds it: turning it into a pixmap would only copy it.
         const qreal scale = devicePixelRatioF();
-        const QSize pixels = (QSizeF(size()) * scale).toSize();
-        if (cache_.size() != pixels) {
-            cache_ = QPixmap(pixels);
-            cache_.fill(Qt::transparent);
-            QPainter p(&cache_);
-            renderer_->render(&p);
-            cache_.setDevicePixelRatio(scale);
-        }
-        QPainter(this).drawPixmap(0, 0, cache_);
+        if (artworkImage_.isNull() || artworkImage_.devicePixelRatio() != scale ||
+            artworkImage_.deviceIndependentSize().toSize() != size())
+            artworkImage_ = artwork::Get(artwork_, size(), scale);
+        QPainter(this).drawImage(0, 0, artworkImage_);
     } else if (photo_ && !picture_.isNull()) {
         QSizeF shown = photoFull_;
         const QSizeF box = size();

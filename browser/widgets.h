@@ -2,11 +2,10 @@
 // The few kinds of control the main window is made of, each as plain as it can be: a label that
 // reports clicks and moves, a picture, a filled rectangle.
 
+#include <QImage>
 #include <QLabel>
 #include <QPixmap>
 #include <QWidget>
-
-class QSvgRenderer;
 
 namespace browser {
 
@@ -62,7 +61,7 @@ public:
     // decoded smaller than `full`.
     void SetPhoto(const QPixmap& photo, QSize full, bool stretch, bool proportional);
     void Clear();
-    bool HasPicture() const { return !picture_.isNull() || renderer_ != nullptr; }
+    bool HasPicture() const { return !picture_.isNull() || !artwork_.isEmpty(); }
     // A background takes no clicks: a press passes on to what lies beneath (the window's top
     // band, where it starts a drag).
     void SetClickable(bool clickable) { clickable_ = clickable; }
@@ -78,13 +77,13 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
 
 private:
-    QSvgRenderer* renderer_ = nullptr;
+    QString artwork_; // an SVG resource, drawn through the shared artwork cache
+    QImage artworkImage_;
     QPixmap picture_;
     bool photo_ = false;
     QSize photoFull_;
     bool stretch_ = false;
     bool proportional_ = false;
-    QPixmap cache_; // the artwork rendered at the current size and scale
     bool clickable_ = false;
     bool pressedInside_ = false;
 };
