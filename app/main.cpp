@@ -5,11 +5,14 @@
 #include "Unit2Talvern.h"
 #include "desktop.h"
 #include "errorreporter.h"
+#include "itemdetails.h"
 
 #include <QApplication>
+#include <QPointer>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
+#include <optional>
 
 int main(int argc, char** argv)
 {
@@ -36,8 +39,20 @@ int main(int argc, char** argv)
     // The taskbar shows the window's title: the application title, as the desktop expects.
     Form1.setWindowTitle(title);
     reporter.SetParent(&Form1);
-    // The screenshot window made at start stays hidden; each preview click makes its own.
+    // The screenshot window made at start stays hidden; each preview click makes its own,
+    // which loads the full-size picture of Form1's current item when it is activated and is
+    // released once it closes.
     auto Form2 = std::make_unique<viewer::TForm2>();
+    Form1.Details().SetScreenshotOpener([&Form1, &reporter] {
+        QPointer<viewer::TForm2> screenshot = new viewer::TForm2(
+            [&Form1]() -> std::optional<std::filesystem::path> {
+                const auto file = Form1.Details().FullPictureFile();
+                if (file.empty()) return std::nullopt;
+                return file;
+            },
+            reporter);
+        screenshot->ShowModal();
+    });
     Form1.show();
     return app.exec();
 }

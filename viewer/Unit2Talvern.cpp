@@ -8,6 +8,7 @@
 #include <QEvent>
 #include <QEventLoop>
 #include <QImage>
+#include <QKeyEvent>
 #include <QPointer>
 #include <QScreen>
 #include <QScrollArea>
@@ -171,6 +172,21 @@ void TForm2::Resize(QSize client)
     // A shown window hears of its new size only when the platform confirms it; the scroll
     // area follows now, so that what comes next is laid out in the new size.
     scroll_->setGeometry(QRect(QPoint(0, 0), client));
+}
+
+} // namespace viewer
+
+namespace viewer {
+
+void TForm2::keyPressEvent(QKeyEvent* event)
+{
+    // Escape closes it, as a picture viewer's window is expected to; it also is the only way
+    // to close it where no window manager draws a close button.
+    if (event->key() == Qt::Key_Escape) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 } // namespace viewer

@@ -51,6 +51,7 @@ public:
 protected:
     bool event(QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     // Fits the client area to a picture of that size, or to the screen's room when larger.
