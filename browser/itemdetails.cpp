@@ -15,7 +15,7 @@
 #include <cmath>
 
 #ifndef DISCBROWSER_MAKER_URL
-#define DISCBROWSER_MAKER_URL "https://www.example.com/"
+#error "the build sets DISCBROWSER_MAKER_URL, the maker's web site"
 #endif
 
 namespace browser {

@@ -90,6 +90,9 @@ private slots:
     void previewShownOrNoticeByCategory();
     void previewCacheComparesPathsExactly();
     void undecodablePreviewIsShownAsMissingThenReported();
+    void trickyPicturesThroughThePreview_data();
+    void trickyPicturesThroughThePreview();
+    void itemsSharingAFolderShareThePreviewState();
     void activationForgetsTheShownPicture();
     void openingTheSelectedItem();
     void fullSizePictureCursorAndClick();
@@ -308,6 +311,46 @@ void NavigationTest::undecodablePreviewIsShownAsMissingThenReported()
     QCOMPARE(w.MarkedSlot(), 2);
     QCOMPARE(w.reporter.messages.size(), 1);
     QVERIFY(w.reporter.messages[0].contains(QLatin1String("pic1.jpg")));
+}
+
+void NavigationTest::trickyPicturesThroughThePreview_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<bool>("shown");
+    for (const char* good : {"baseline", "progressive", "arithmetic", "progressive-arithmetic",
+                             "grayscale", "cmyk", "extraneous-bytes-before-sof"})
+        QTest::newRow(good) << QString::fromLatin1(good) << true;
+    for (const char* bad : {"truncated", "truncated-progressive", "corrupt-entropy", "12bit-header",
+                            "lossless-sof3", "60000x60000-header", "not-a-jpeg", "empty"})
+        QTest::newRow(bad) << QString::fromLatin1(bad) << false;
+}
+
+void NavigationTest::trickyPicturesThroughThePreview()
+{
+    QFETCH(QString, file);
+    QFETCH(bool, shown);
+    QFile source(QStringLiteral(TEST_DATA_DIR "/%1.jpg").arg(file));
+    QVERIFY(source.open(QIODevice::ReadOnly));
+    const QByteArray bytes = source.readAll();
+    Window w;
+    w.disc.Write("Data/Java/Data/c1b/pic1.jpg", std::string_view(bytes.constData(), bytes.size()));
+    w.Key(Qt::Key_Down);
+    QCOMPARE(w.c().ImageShot->isVisibleTo(w.form.get()), shown);
+    QCOMPARE(w.c().LabelPodScreenwotom->isVisibleTo(w.form.get()), !shown);
+    QCOMPARE(w.reporter.messages.size(), shown ? 0 : 1);
+    QCOMPARE(w.MarkedSlot(), 2);
+    QCOMPARE(w.c().LabelAbout->text(), QStringLiteral("About c1b"));
+}
+
+void NavigationTest::itemsSharingAFolderShareThePreviewState()
+{
+    Window w;
+    w.disc.Write("DB/dbsoft.mob", "1@First@c1a@one\n1@Second@c1a@two\n");
+    w.form->FormActivate();
+    w.c().ImageShot->Clear(); // what the second item would show if it loaded anything
+    w.Key(Qt::Key_Down);
+    QVERIFY(!w.c().ImageShot->HasPicture()); // same path: nothing loaded
+    QCOMPARE(w.c().LabelAbout->text(), QStringLiteral("two"));
 }
 
 void NavigationTest::activationForgetsTheShownPicture()
