@@ -11,20 +11,30 @@ namespace browser::artwork {
 
 namespace {
 
-using Key = std::tuple<QString, int, int, int>; // resource, width, height, scale × 100
+// resource, width, height, scale × 100, band
+using Key = std::tuple<QString, int, int, int, int, int, int, int>;
 
-Key KeyOf(const QString& resource, QSize size, qreal scale)
+QRect BandOf(QSize size, QRect band)
 {
-    return {resource, size.width(), size.height(), qRound(scale * 100)};
+    return band.isEmpty() ? QRect(QPoint(), size) : band;
 }
 
-QImage Rasterise(const QString& resource, QSize size, qreal scale)
+Key KeyOf(const QString& resource, QSize size, qreal scale, QRect band)
 {
-    QImage image((QSizeF(size) * scale).toSize(), QImage::Format_ARGB32_Premultiplied);
+    band = BandOf(size, band);
+    return {resource, size.width(), size.height(), qRound(scale * 100),
+            band.x(), band.y(),     band.width(),  band.height()};
+}
+
+QImage Rasterise(const QString& resource, QSize size, qreal scale, QRect band)
+{
+    band = BandOf(size, band);
+    QImage image((QSizeF(band.size()) * scale).toSize(), QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     QSvgRenderer renderer(resource);
     QPainter painter(&image);
-    renderer.render(&painter);
+    painter.scale(scale, scale);
+    renderer.render(&painter, QRectF(QPointF(-band.topLeft()), QSizeF(size)));
     painter.end();
     image.setDevicePixelRatio(scale);
     return image;
@@ -51,7 +61,7 @@ void Prefetch(std::vector<Request> requests, qreal scale)
     {
         const std::lock_guard lock(cache.mutex);
         for (Request& r : requests) {
-            const Key key = KeyOf(r.resource, r.size, scale);
+            const Key key = KeyOf(r.resource, r.size, scale, r.band);
             if (cache.pictures.count(key)) continue;
             std::promise<QImage> promise;
             cache.pictures.emplace(key, promise.get_future().share());
@@ -64,7 +74,7 @@ void Prefetch(std::vector<Request> requests, qreal scale)
     std::thread([work = std::move(work), scale]() mutable {
         for (auto& [request, promise] : work) {
             try {
-                promise.set_value(Rasterise(request.resource, request.size, scale));
+                promise.set_value(Rasterise(request.resource, request.size, scale, request.band));
             } catch (...) {
                 promise.set_exception(std::current_exception());
             }
@@ -72,17 +82,17 @@ void Prefetch(std::vector<Request> requests, qreal scale)
     }).detach();
 }
 
-QImage Get(const QString& resource, QSize size, qreal scale)
+QImage Get(const QString& resource, QSize size, qreal scale, QRect band)
 {
     Cache& cache = TheCache();
     std::shared_future<QImage> picture;
     {
         const std::lock_guard lock(cache.mutex);
-        const Key key = KeyOf(resource, size, scale);
+        const Key key = KeyOf(resource, size, scale, band);
         auto it = cache.pictures.find(key);
         if (it == cache.pictures.end()) {
             std::promise<QImage> now;
-            now.set_value(Rasterise(resource, size, scale));
+            now.set_value(Rasterise(resource, size, scale, band));
             it = cache.pictures.emplace(key, now.get_future().share()).first;
         }
         picture = it->second;

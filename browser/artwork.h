@@ -5,6 +5,7 @@
 // while the window builds its controls and loads the catalogue.
 
 #include <QImage>
+#include <QRect>
 #include <QSize>
 #include <QString>
 #include <vector>
@@ -15,6 +16,7 @@ struct Request
 {
     QString resource; // ":/resources/…svg"
     QSize size;       // in device-independent pixels
+    QRect band;       // the part to rasterise, when only that part is ever seen; empty: all
 };
 
 // Starts rasterising the pictures at the given scale on a thread of its own.
@@ -22,6 +24,6 @@ void Prefetch(std::vector<Request> requests, qreal scale);
 
 // The picture rasterised at `size` × `scale`, waiting for the prefetch when it is under way,
 // or rasterising it here when it was not asked for.
-QImage Get(const QString& resource, QSize size, qreal scale);
+QImage Get(const QString& resource, QSize size, qreal scale, QRect band = {});
 
 } // namespace browser::artwork

@@ -46,13 +46,32 @@ struct Row
     bool visible = true;
     const int* tops = nullptr;  // per member, for families laid out vertically
     const int* lefts = nullptr; // per member, for families laid out horizontally
+    QRect band = {};            // the part of the artwork left in sight by the controls above
 };
 
 // Positions are within the parent's client area. Later rows are drawn above earlier ones.
 const std::vector<Row>& Table()
 {
     static const std::vector<Row> rows = {
-        {"Image1", 0, 1, Kind::Picture, "client", 0, 0, 800, 600, ":/resources/image1.svg"},
+        // Only the top band shows: Panel1 covers the rest.
+        {"Image1",
+         0,
+         1,
+         Kind::Picture,
+         "client",
+         0,
+         0,
+         800,
+         600,
+         ":/resources/image1.svg",
+         11,
+         false,
+         {},
+         nullptr,
+         true,
+         nullptr,
+         nullptr,
+         QRect(0, 0, 800, 109)},
         {"Panel1", 0, 1, Kind::Panel, "client", 0, 109, 800, 491},
         {"Panel2", 0, 1, Kind::Panel, "client", 748, 0, 52, 41},
         {"Image3", 0, 1, Kind::Picture, "Panel2", 0, 0, 52, 41, ":/resources/image3.svg"},
@@ -217,7 +236,7 @@ MainControls BuildMainLayout(QWidget* form)
     std::vector<artwork::Request> pictures;
     for (const Row& row : Table())
         if (row.artwork)
-            pictures.push_back({QString::fromLatin1(row.artwork), QSize(row.w, row.h)});
+            pictures.push_back({QString::fromLatin1(row.artwork), QSize(row.w, row.h), row.band});
     const QScreen* screen = QGuiApplication::primaryScreen();
     artwork::Prefetch(std::move(pictures), screen ? screen->devicePixelRatio() : 1.0);
 
@@ -244,7 +263,7 @@ MainControls BuildMainLayout(QWidget* form)
             case Kind::Picture:
             case Kind::HotSpot: {
                 auto* p = new PictureBox(parent);
-                if (row.artwork) p->SetArtwork(QString::fromLatin1(row.artwork));
+                if (row.artwork) p->SetArtwork(QString::fromLatin1(row.artwork), row.band);
                 p->SetClickable(row.kind == Kind::HotSpot);
                 w = p;
                 break;

@@ -92,9 +92,10 @@ PictureBox::PictureBox(QWidget* parent) : QWidget(parent)
     setFocusPolicy(Qt::NoFocus);
 }
 
-void PictureBox::SetArtwork(const QString& svgResource)
+void PictureBox::SetArtwork(const QString& svgResource, QRect band)
 {
     artwork_ = svgResource;
+    artworkBand_ = band;
     artworkImage_ = QImage();
     picture_ = QPixmap();
     update();
@@ -128,10 +129,11 @@ void PictureBox::paintEvent(QPaintEvent*)
     if (!artwork_.isEmpty()) {
         // Drawn as the cache holds it: turning it into a pixmap would only copy it.
         const qreal scale = devicePixelRatioF();
+        const QRect band = artworkBand_.isEmpty() ? rect() : artworkBand_;
         if (artworkImage_.isNull() || artworkImage_.devicePixelRatio() != scale ||
-            artworkImage_.deviceIndependentSize().toSize() != size())
-            artworkImage_ = artwork::Get(artwork_, size(), scale);
-        QPainter(this).drawImage(0, 0, artworkImage_);
+            artworkImage_.deviceIndependentSize().toSize() != band.size())
+            artworkImage_ = artwork::Get(artwork_, size(), scale, artworkBand_);
+        QPainter(this).drawImage(band.topLeft(), artworkImage_);
     } else if (photo_ && !picture_.isNull()) {
         QSizeF shown = photoFull_;
         const QSizeF box = size();

@@ -53,7 +53,9 @@ class PictureBox : public QWidget
 public:
     explicit PictureBox(QWidget* parent);
 
-    void SetArtwork(const QString& svgResource);
+    // `band`: the only part of the box ever seen (the rest lies under other controls), so
+    // the only part worth rasterising; empty for all of it.
+    void SetArtwork(const QString& svgResource, QRect band = {});
     void SetPicture(const QPixmap& picture);
     // A photo centred in the box: at its own size (`full`) when neither switch is on; scaled
     // to fit with its shape kept when both are; only made smaller to fit when only
@@ -78,6 +80,7 @@ protected:
 
 private:
     QString artwork_; // an SVG resource, drawn through the shared artwork cache
+    QRect artworkBand_;
     QImage artworkImage_;
     QPixmap picture_;
     bool photo_ = false;
