@@ -18,11 +18,6 @@ namespace browser {
 
 namespace {
 
-QString Text(std::string_view utf8)
-{
-    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
-}
-
 // Menu lines of the section captions: the first line of each six-line block.
 constexpr std::array<int, 7> kSectionCaptionLines = {1, 7, 13, 19, 25, 31, 37};
 

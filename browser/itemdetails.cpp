@@ -20,15 +20,6 @@
 
 namespace browser {
 
-namespace {
-
-QString Text(std::string_view utf8)
-{
-    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
-}
-
-} // namespace
-
 ItemDetails::ItemDetails(TForm1& form, platform::DiscFiles& files, platform::Opener& opener,
                          platform::ErrorReporter& reporter)
     : form_(form), files_(files), opener_(opener), reporter_(reporter)

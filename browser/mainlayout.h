@@ -3,7 +3,9 @@
 
 #include <QColor>
 #include <QFont>
+#include <QString>
 #include <array>
+#include <string_view>
 
 class QScrollArea;
 class QScrollBar;
@@ -70,5 +72,11 @@ MainControls BuildMainLayout(QWidget* form);
 
 // The window's one font at a pixel size: the same on every machine.
 QFont WindowFont(int pixelSize, bool bold = false);
+
+// A catalogue text (UTF-8) for a control.
+inline QString Text(std::string_view utf8)
+{
+    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+}
 
 } // namespace browser

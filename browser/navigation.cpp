@@ -13,11 +13,6 @@ namespace browser {
 
 namespace {
 
-QString Text(std::string_view utf8)
-{
-    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
-}
-
 // The sub-item captions a section shows: how many come from its block of menu lines (the rest
 // are emptied), the category its press selects, and which sub-item the press clicks.
 struct Section
