@@ -121,15 +121,20 @@ void TForm1::showEvent(QShowEvent* event)
 void TForm1::FocusReturned(QWindow* now)
 {
     // Activation follows the focus coming back from another window of the program (the
-    // screenshot window), not from the error box, and not from another application.
-    const QPointer<QWindow> before = lastFocus_;
-    lastFocus_ = now;
-    if (!now || now != windowHandle() || !before) return;
+    // screenshot window), not from the error box, and not from another application. The
+    // screenshot window is gone by the time the focus arrives here under a window manager,
+    // so what counts is where the focus was last seen inside the program.
+    if (!now) return; // the focus went to another application, or nowhere yet
+    if (now == windowHandle()) {
+        const bool activate = returnActivates_;
+        returnActivates_ = false;
+        if (activate) Guard([this] { FormActivate(); });
+        return;
+    }
+    returnActivates_ = false;
     for (QWidget* w : QApplication::topLevelWidgets())
-        if (w->windowHandle() == before && w->property(kReturnActivatesProperty).toBool()) {
-            Guard([this] { FormActivate(); });
-            return;
-        }
+        if (w->windowHandle() == now)
+            returnActivates_ = w->property(kReturnActivatesProperty).toBool();
 }
 
 void TForm1::FormActivate()

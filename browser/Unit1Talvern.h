@@ -8,7 +8,6 @@
 #include "mainlayout.h"
 
 #include <QPoint>
-#include <QPointer>
 #include <QWidget>
 #include <filesystem>
 #include <functional>
@@ -104,7 +103,8 @@ private:
     std::unique_ptr<ItemDetails> details_;
     std::unique_ptr<Navigation> navigation_;
     bool shownOnce_ = false;
-    QPointer<QWindow> lastFocus_;
+    bool returnActivates_ = false; // the focus was last in a window whose closing activates
+
     bool dragging_ = false;
     QPoint dragOffset_;
 };

@@ -303,12 +303,15 @@ void TForm1Test::laterActivationTriesTheLoadAgain()
     QTRY_VERIFY(QGuiApplication::focusWindow() == w.form->windowHandle());
     QCOMPARE(w.c().Menu[0]->text(), QStringLiteral("Menu1"));
 
-    QWidget screenshot;
-    screenshot.setProperty(TForm1::kReturnActivatesProperty, true);
-    screenshot.show();
-    screenshot.activateWindow();
-    QTRY_VERIFY(QGuiApplication::focusWindow() == screenshot.windowHandle());
-    screenshot.close();
+    // The screenshot window is released when it closes, before the focus comes back.
+    auto* screenshot = new QWidget;
+    screenshot->setProperty(TForm1::kReturnActivatesProperty, true);
+    screenshot->show();
+    screenshot->activateWindow();
+    QTRY_VERIFY(QGuiApplication::focusWindow() == screenshot->windowHandle());
+    screenshot->close();
+    delete screenshot;
+    QCoreApplication::processEvents();
     w.form->activateWindow();
     QTRY_COMPARE(w.c().Menu[0]->text(), QStringLiteral("m1"));
     QCOMPARE(w.Slot(1)->text(), QStringLiteral("Title 001"));
