@@ -26,6 +26,9 @@ constexpr std::array<int, 25> kSlotTops = {46,  63,  80,  97,  114, 131, 149, 16
                                            200, 217, 234, 251, 268, 285, 302, 319, 336,
                                            354, 371, 388, 405, 422, 439, 456};
 
+// The font of the list slots and most texts of the working area.
+constexpr int kPanelFontPx = 13;
+
 enum class Kind { Picture, HotSpot, Panel, Shape, BarShape, Label, Grid, ScrollBar, ScrollBox };
 
 // One row of the layout. Families (Image6..Image12, Label1..Label25, …) are one row whose
@@ -271,6 +274,10 @@ MainControls BuildMainLayout(QWidget* form)
             case Kind::Panel:
                 w = new QWidget(parent);
                 parents[name] = w;
+                if (name == QLatin1String("Panel1")) {
+                    c.Panel1 = w;
+                    w->setFont(WindowFont(kPanelFontPx));
+                }
                 break;
             case Kind::Shape:
                 w = new ShapeBox(parent, colours::kTeal, colours::kDarkBlue, 2);
@@ -280,7 +287,9 @@ MainControls BuildMainLayout(QWidget* form)
                 break;
             case Kind::Label: {
                 auto* l = new ClickLabel(parent);
-                l->setFont(WindowFont(row.fontPx, row.bold));
+                // Most labels take the list's font from Panel1; only the others get their own.
+                if (parent != c.Panel1 || row.fontPx != kPanelFontPx || row.bold)
+                    l->setFont(WindowFont(row.fontPx, row.bold));
                 if (row.colour.isValid()) l->SetFontColour(row.colour);
                 if (row.text) {
                     const QString text = QString::fromUtf8(row.text);
