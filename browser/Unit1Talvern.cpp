@@ -12,6 +12,7 @@
 #include <QMouseEvent>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QTimer>
 #include <QWindow>
 
 namespace browser {
@@ -115,7 +116,15 @@ void TForm1::showEvent(QShowEvent* event)
     QWidget::showEvent(event);
     if (shownOnce_) return;
     shownOnce_ = true;
-    Guard([this] { FormActivate(); });
+    // The first activation runs before the window reaches the screen, so that its first
+    // frame already shows the catalogue. An error is told once the window is there, over
+    // it, rather than in a box standing alone on an empty screen.
+    try {
+        FormActivate();
+    } catch (const std::exception& e) {
+        const QString message = QString::fromUtf8(e.what());
+        QTimer::singleShot(0, this, [this, message] { reporter_.Report(message); });
+    }
 }
 
 void TForm1::FocusReturned(QWindow* now)
