@@ -143,7 +143,7 @@ void TForm1::FocusReturned(QWindow* now)
     returnActivates_ = false;
     for (QWidget* w : QApplication::topLevelWidgets())
         if (w->windowHandle() == now)
-            returnActivates_ = w->property(kReturnActivatesProperty).toBool();
+            returnActivates_ = w->property(platform::kReturnActivatesProperty).toBool();
 }
 
 void TForm1::FormActivate()

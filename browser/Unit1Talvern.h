@@ -39,10 +39,6 @@ public:
            platform::Opener& opener, QWidget* parent = nullptr);
     ~TForm1() override;
 
-    // Windows of the program whose closing hands the focus back here, and so runs the
-    // activation again, mark themselves with this property.
-    static constexpr const char* kReturnActivatesProperty = "discbrowserReturnActivates";
-
     const MainControls& Controls() const { return c_; }
     const catalogue::Catalogue& Catalogue() const { return *catalogue_; }
     ItemDetails& Details() { return *details_; }

@@ -17,6 +17,10 @@
 
 namespace platform {
 
+// Windows of the program whose closing hands the focus back to the main window, and so runs
+// its activation again, carry this property set to true.
+inline constexpr const char* kReturnActivatesProperty = "discbrowserReturnActivates";
+
 // Hands things to the desktop to open. Tests put a recorder in its place.
 class Opener
 {

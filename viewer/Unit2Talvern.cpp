@@ -32,7 +32,7 @@ TForm2::TForm2(QWidget* parent) : QWidget(parent, Qt::Window)
     setObjectName(QStringLiteral("Form2"));
     setWindowTitle(QStringLiteral("Screenshot"));
     // Closing it hands the focus back to the main window, which then runs its activation.
-    setProperty("discbrowserReturnActivates", true);
+    setProperty(platform::kReturnActivatesProperty, true);
 
     // The picture scrolls only when it is larger than the screen; otherwise the window is
     // exactly the picture and no scroll bar shows. No layout: a layout would give the window

@@ -305,7 +305,7 @@ void TForm1Test::laterActivationTriesTheLoadAgain()
 
     // The screenshot window is released when it closes, before the focus comes back.
     auto* screenshot = new QWidget;
-    screenshot->setProperty(TForm1::kReturnActivatesProperty, true);
+    screenshot->setProperty(platform::kReturnActivatesProperty, true);
     screenshot->show();
     screenshot->activateWindow();
     QTRY_VERIFY(QGuiApplication::focusWindow() == screenshot->windowHandle());

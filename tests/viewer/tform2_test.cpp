@@ -1,6 +1,7 @@
 // The screenshot window on the offscreen platform, shown modally as the main window shows it.
 
 #include "Unit2Talvern.h"
+#include "desktop.h"
 #include "errorreporter.h"
 #include "jpegwriter.h"
 #include "screenshotpicture.h"
@@ -141,7 +142,7 @@ void TForm2Test::ShowsThePictureAtItsOwnSize()
     RunModal(form, [&](TForm2& f) {
         QCOMPARE(f.windowTitle(), QStringLiteral("Screenshot"));
         QCOMPARE(f.objectName(), QStringLiteral("Form2"));
-        QCOMPARE(f.property("discbrowserReturnActivates").toBool(), true);
+        QCOMPARE(f.property(platform::kReturnActivatesProperty).toBool(), true);
         QCOMPARE(QApplication::activeModalWidget(), &f);
         QCOMPARE(f.windowModality(), Qt::ApplicationModal);
         QCOMPARE(f.frameGeometry().topLeft(), QPoint(0, 0));
