@@ -392,8 +392,11 @@ MainControls BuildMainLayout(QWidget* form)
     c.Label[0]->SetFontColour(Qt::black);
     c.LabelPodScreenwotom->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     c.LabelPodScreenwotom->setWordWrap(true);
-    c.LabelAboutText->setWordWrap(true);
-    c.LabelAbout->setWordWrap(true);
+    // The about text and the description wrap at their fixed widths and grow downwards.
+    for (auto* wrapped : {c.LabelAboutText, c.LabelAbout}) {
+        wrapped->setWordWrap(true);
+        wrapped->SetAutoSize(true);
+    }
     c.Image2->setMouseTracking(true);
     for (auto* s : c.sectionImages)
         s->setMouseTracking(true);

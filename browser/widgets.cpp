@@ -7,11 +7,39 @@
 
 namespace browser {
 
-ClickLabel::ClickLabel(QWidget* parent) : QLabel(parent)
+ClickLabel::ClickLabel(QWidget* parent) : QWidget(parent)
 {
-    setTextFormat(Qt::PlainText);
-    setAlignment(Qt::AlignLeft | Qt::AlignTop);
     setFocusPolicy(Qt::NoFocus);
+}
+
+void ClickLabel::setText(const QString& text)
+{
+    text_ = text;
+    update();
+}
+
+void ClickLabel::setAlignment(Qt::Alignment alignment)
+{
+    alignment_ = alignment;
+    update();
+}
+
+void ClickLabel::setWordWrap(bool on)
+{
+    wordWrap_ = on;
+    update();
+}
+
+int ClickLabel::Flags() const
+{
+    return int(alignment_) | (wordWrap_ ? Qt::TextWordWrap : 0);
+}
+
+int ClickLabel::heightForWidth(int width) const
+{
+    return QFontMetrics(font())
+        .boundingRect(QRect(0, 0, width, QWIDGETSIZE_MAX), Flags(), text_)
+        .height();
 }
 
 void ClickLabel::SetAutoSize(bool on, int maxWidth)
@@ -23,30 +51,32 @@ void ClickLabel::SetAutoSize(bool on, int maxWidth)
 
 void ClickLabel::SetCaption(const QString& text)
 {
-    if (text == this->text()) return;
+    if (text == text_) return;
     setText(text);
     if (autoSize_) FitToCaption();
 }
 
 void ClickLabel::FitToCaption()
 {
+    if (wordWrap_) {
+        resize(width(), std::max(QFontMetrics(font()).height(), heightForWidth(width())));
+        return;
+    }
     const QFontMetrics metrics(font());
-    const QString measured = text().isEmpty() ? QStringLiteral(" ") : text();
-    const int width = std::min(metrics.horizontalAdvance(measured), maxWidth_);
-    resize(width, height());
+    const QString measured = text_.isEmpty() ? QStringLiteral(" ") : text_;
+    resize(std::min(metrics.horizontalAdvance(measured), maxWidth_), height());
 }
 
 void ClickLabel::SetFontColour(const QColor& colour)
 {
-    if (FontColour() == colour) return;
-    QPalette p = palette();
-    p.setColor(QPalette::WindowText, colour);
-    setPalette(p);
+    if (colour_ == colour) return;
+    colour_ = colour;
+    update();
 }
 
 QColor ClickLabel::FontColour() const
 {
-    return palette().color(QPalette::WindowText);
+    return colour_.isValid() ? colour_ : palette().color(QPalette::WindowText);
 }
 
 void ClickLabel::SetBold(bool bold, bool underline)
@@ -57,6 +87,15 @@ void ClickLabel::SetBold(bool bold, bool underline)
     f.setUnderline(underline);
     setFont(f);
     if (autoSize_) FitToCaption();
+    update();
+}
+
+void ClickLabel::paintEvent(QPaintEvent*)
+{
+    if (text_.isEmpty()) return;
+    QPainter p(this);
+    p.setPen(FontColour());
+    p.drawText(rect(), Flags(), text_); // what passes the edge is cut off
 }
 
 void ClickLabel::mousePressEvent(QMouseEvent* event)

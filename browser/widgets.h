@@ -10,15 +10,24 @@
 namespace browser {
 
 // A text label that sizes itself to its caption (up to a maximum width, past which the text is
-// cut) and reports presses, clicks, double clicks and moves of the mouse.
-class ClickLabel : public QLabel
+// cut), or, word-wrapped, grows downwards; it reports presses, clicks, double clicks and moves
+// of the mouse. It paints its text itself: the window has some forty of them, re-coloured on
+// every move of the selection, and a QLabel with a palette each costs more than all the rest.
+class ClickLabel : public QWidget
 {
     Q_OBJECT
 public:
     explicit ClickLabel(QWidget* parent);
 
+    const QString& text() const { return text_; }
+    void setText(const QString& text);
+    void setAlignment(Qt::Alignment alignment);
+    void setWordWrap(bool on);
+    int heightForWidth(int width) const override;
+
     // Auto-size: the label takes its caption's width, at most maxWidth; an empty caption is
-    // measured as one blank, so an empty slot stays a few pixels wide and clickable.
+    // measured as one blank, so an empty slot stays a few pixels wide and clickable. A
+    // word-wrapped label keeps its width and takes its text's height.
     void SetAutoSize(bool on, int maxWidth = QWIDGETSIZE_MAX);
     void SetCaption(const QString& text);
     void SetFontColour(const QColor& colour);
@@ -32,14 +41,20 @@ signals:
     void moved();
 
 protected:
+    void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
 
 private:
+    int Flags() const;
     void FitToCaption();
 
+    QString text_;
+    QColor colour_; // invalid: the window text colour
+    Qt::Alignment alignment_ = Qt::AlignLeft | Qt::AlignTop;
+    bool wordWrap_ = false;
     bool autoSize_ = false;
     int maxWidth_ = QWIDGETSIZE_MAX;
     bool pressedInside_ = false;
