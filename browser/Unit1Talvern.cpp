@@ -302,8 +302,7 @@ void TForm1::SyncDescriptionScrollBar()
 {
     // The description label wraps at its fixed width and grows downwards; the box beside
     // it scrolls it with its own skinned bar.
-    ClickLabel* about = c_.LabelAbout;
-    about->resize(about->width(), std::max(13, about->heightForWidth(about->width())));
+    const ClickLabel* about = c_.LabelAbout; // it sizes itself to its wrapped text
     QWidget* content = c_.ScrollBox1->widget();
     const int viewport = c_.ScrollBox1->height();
     content->resize(c_.ScrollBox1->width(), std::max(viewport, about->y() + about->height() + 5));

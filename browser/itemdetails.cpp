@@ -42,7 +42,7 @@ void ItemDetails::ShowSelectedItem()
     QString failure;
     if (preview != shownPicturePath_) {
         shownPicturePath_ = preview;
-        const auto file = files_.FileExists(preview) ? files_.FilePath(preview) : std::nullopt;
+        const auto file = files_.FilePath(preview);
         bool shown = false;
         if (file) {
             try {
@@ -142,7 +142,6 @@ void ItemDetails::BuildFullPicturePath()
 std::filesystem::path ItemDetails::FullPictureFile()
 {
     const std::string path = form_.FullPicturePath.toStdString();
-    if (!files_.FileExists(path)) return {};
     return files_.FilePath(path).value_or(std::filesystem::path());
 }
 

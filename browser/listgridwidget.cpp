@@ -46,10 +46,17 @@ ListGridWidget::ListGridWidget(QWidget* parent) : QWidget(parent)
 
 void ListGridWidget::SetEvents(catalogue::ListGrid::Events events)
 {
+    // The bar follows the model at the two moments it can change: a new row count and a
+    // moved window, each before the window's own handler runs.
     auto topLeft = std::move(events.onTopLeftChanged);
     events.onTopLeftChanged = [this, topLeft = std::move(topLeft)] {
         SyncScrollBar();
         if (topLeft) topLeft();
+    };
+    auto rowCount = std::move(events.onRowCountChanged);
+    events.onRowCountChanged = [this, rowCount = std::move(rowCount)] {
+        SyncScrollBar();
+        if (rowCount) rowCount();
     };
     model_.SetEvents(std::move(events));
 }
@@ -61,12 +68,6 @@ void ListGridWidget::LinkScrollBar(QScrollBar* bar)
     connect(bar_, &QScrollBar::valueChanged, this, [this](int value) {
         if (value != model_.TopRow()) Guarded([&] { model_.ScrollTo(value); });
     });
-    SyncScrollBar();
-}
-
-void ListGridWidget::SetRowCount(int count)
-{
-    model_.SetRowCount(count);
     SyncScrollBar();
 }
 
@@ -85,7 +86,6 @@ void ListGridWidget::keyPressEvent(QKeyEvent* event)
     const auto key = KeyOf(event->key());
     const bool ctrl = event->modifiers().testFlag(Qt::ControlModifier);
     Guarded([&] { model_.PressKey(key, ctrl); });
-    SyncScrollBar();
     event->accept();
 }
 
@@ -101,7 +101,6 @@ void ListGridWidget::TakeWheel(QWheelEvent* event)
     const int notches = wheelRemainder_ / 120;
     wheelRemainder_ -= notches * 120;
     if (notches != 0) Guarded([&] { model_.Wheel(-notches); });
-    SyncScrollBar();
     event->accept();
 }
 

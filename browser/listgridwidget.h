@@ -30,7 +30,7 @@ public:
     int Row() const { return model_.Row(); }
     int TopRow() const { return model_.TopRow(); }
     void SetRow(int row) { model_.SetRow(row); }
-    void SetRowCount(int count);
+    void SetRowCount(int count) { model_.SetRowCount(count); }
     const std::string& Cell(int row) const { return model_.Cell(row); }
     void SetCell(int row, std::string text) { model_.SetCell(row, std::move(text)); }
     void ClearCells() { model_.ClearCells(); }
