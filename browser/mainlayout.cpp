@@ -233,15 +233,20 @@ QFont WindowFont(int pixelSize, bool bold)
     return f;
 }
 
-MainControls BuildMainLayout(QWidget* form)
+std::vector<artwork::Request> ArtworkRequests()
 {
-    // The artwork is rasterised on a second thread while the controls are made.
     std::vector<artwork::Request> pictures;
     for (const Row& row : Table())
         if (row.artwork)
             pictures.push_back({QString::fromLatin1(row.artwork), QSize(row.w, row.h), row.band});
+    return pictures;
+}
+
+MainControls BuildMainLayout(QWidget* form)
+{
+    // The artwork is made on a second thread while the controls are.
     const QScreen* screen = QGuiApplication::primaryScreen();
-    artwork::Prefetch(std::move(pictures), screen ? screen->devicePixelRatio() : 1.0);
+    artwork::Prefetch(ArtworkRequests(), screen ? screen->devicePixelRatio() : 1.0);
 
     MainControls c;
     c.client = new QWidget(form);

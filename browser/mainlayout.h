@@ -1,11 +1,14 @@
 #pragma once
 // The main window's controls, built from one table of names, kinds, places and looks.
 
+#include "artwork.h"
+
 #include <QColor>
 #include <QFont>
 #include <QString>
 #include <array>
 #include <string_view>
+#include <vector>
 
 class QScrollArea;
 class QScrollBar;
@@ -65,6 +68,9 @@ inline constexpr int kBorder = 1;
 inline constexpr int kListSlots = 25;
 inline constexpr int kSlotLeft = 192;
 inline constexpr int kSlotMaxWidth = 590;
+
+// Every picture of the layout's artwork, once for each size and band it is shown at.
+std::vector<artwork::Request> ArtworkRequests();
 
 // Builds every control under `form`, named after it (objectName), in the order that puts later
 // ones above earlier ones.

@@ -1,0 +1,92 @@
+// The artwork the build rasterises ahead of time: every picture the window shows is there at
+// every baked scale, exactly as the program would rasterise it itself, and damaged bytes are
+// refused rather than drawn.
+
+#include "artwork.h"
+#include "mainlayout.h"
+
+#include <QGuiApplication>
+#include <QResource>
+#include <QTest>
+
+using namespace browser;
+
+namespace {
+
+class ArtworkTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void bakedPicturesMatchTheSvg()
+    {
+        const auto requests = ArtworkRequests();
+        QVERIFY(requests.size() >= 5);
+        for (const auto& request : requests) {
+            for (const qreal scale : artwork::kBakedScales) {
+                const QString where = artwork::BakedResource(request, scale);
+                QResource baked(where);
+                QVERIFY2(baked.isValid(), qPrintable(where + " is missing"));
+                QImage image = artwork::Deserialise(baked.uncompressedData());
+                QVERIFY2(!image.isNull(), qPrintable(where + " does not read"));
+                image.setDevicePixelRatio(scale);
+                QCOMPARE(image, artwork::Rasterise(request, scale));
+            }
+        }
+    }
+
+    void opaquePicturesDrawAsCopies()
+    {
+        // The working area's background covers its whole box; the section button has rounded
+        // corners.
+        const QImage field = artwork::Get(QStringLiteral(":/resources/image2.svg"), {800, 491}, 1);
+        QCOMPARE(field.format(), QImage::Format_RGB32);
+        QCOMPARE(field.size(), QSize(800, 491));
+        const QImage button =
+            artwork::Get(QStringLiteral(":/resources/section.svg"), {174, 31}, 1);
+        QCOMPARE(button.format(), QImage::Format_ARGB32_Premultiplied);
+    }
+
+    void anUnbakedScaleIsRasterised()
+    {
+        const QImage image = artwork::Get(QStringLiteral(":/resources/image3.svg"), {52, 41}, 1.5);
+        QCOMPARE(image.size(), QSize(78, 62));
+        QCOMPARE(image.devicePixelRatio(), 1.5);
+    }
+
+    void damagedBytesAreRefused_data()
+    {
+        QTest::addColumn<int>("cut");   // bytes cut off the end; -1: none
+        QTest::addColumn<int>("poke");  // offset of a byte overwritten with 0xff; -1: none
+        QTest::newRow("intact") << -1 << -1;
+        QTest::newRow("empty") << 1 << -1; // special-cased below: everything cut
+        QTest::newRow("header only") << 2 << -1;
+        QTest::newRow("one byte short") << 3 << -1;
+        QTest::newRow("bad magic") << -1 << 0;
+        QTest::newRow("huge width") << -1 << 7;
+        QTest::newRow("unknown format") << -1 << 12;
+    }
+
+    void damagedBytesAreRefused()
+    {
+        QFETCH(int, cut);
+        QFETCH(int, poke);
+        QImage source(3, 2, QImage::Format_ARGB32_Premultiplied);
+        source.fill(qRgba(10, 20, 30, 255));
+        QByteArray bytes = artwork::Serialise(source);
+        if (cut == 1) bytes.clear();
+        if (cut == 2) bytes.truncate(16);
+        if (cut == 3) bytes.chop(1);
+        if (poke >= 0) bytes[poke] = char(0xff);
+        const QImage back = artwork::Deserialise(bytes);
+        if (cut < 0 && poke < 0)
+            QCOMPARE(back, source);
+        else
+            QVERIFY(back.isNull());
+    }
+};
+
+} // namespace
+
+QTEST_MAIN(ArtworkTest)
+#include "artwork_test.moc"
