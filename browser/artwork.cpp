@@ -143,8 +143,7 @@ QImage Deserialise(const QByteArray& bytes)
     std::memcpy(&header, bytes.constData(), sizeof header);
     if (std::memcmp(header.magic, kMagic, sizeof kMagic) != 0) return {};
     const auto format = static_cast<QImage::Format>(header.format);
-    if (format != QImage::Format_RGB32 && format != QImage::Format_ARGB32_Premultiplied)
-        return {};
+    if (format != QImage::Format_RGB32 && format != QImage::Format_ARGB32_Premultiplied) return {};
     if (header.width == 0 || header.height == 0 || header.width > 16384 || header.height > 16384)
         return {};
     const qsizetype line = qsizetype(header.width) * 4;

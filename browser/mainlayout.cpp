@@ -242,6 +242,12 @@ std::vector<artwork::Request> ArtworkRequests()
     return pictures;
 }
 
+std::vector<QString> SkinPictures()
+{
+    return {QStringLiteral(":/resources/arrow-up.svg"),
+            QStringLiteral(":/resources/arrow-down.svg"), QStringLiteral(":/resources/grip.svg")};
+}
+
 MainControls BuildMainLayout(QWidget* form)
 {
     // The artwork is made on a second thread while the controls are.

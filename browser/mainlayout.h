@@ -72,6 +72,11 @@ inline constexpr int kSlotMaxWidth = 590;
 // Every picture of the layout's artwork, once for each size and band it is shown at.
 std::vector<artwork::Request> ArtworkRequests();
 
+// The SVG pictures the skin's style sheet shows (arrows, grip). The build rasterises each to
+// :/baked/<name>.png and <name>@2x.png, which the style sheet names: a PNG needs no plugin
+// to load, an SVG would load two.
+std::vector<QString> SkinPictures();
+
 // Builds every control under `form`, named after it (objectName), in the order that puts later
 // ones above earlier ones.
 MainControls BuildMainLayout(QWidget* form);

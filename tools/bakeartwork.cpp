@@ -1,15 +1,20 @@
 // bakeartwork OUT_DIR: rasterises the main window's SVG artwork at the screen scales the
 // program expects most (browser/artwork.h), so that the program's first frame only unpacks the
-// pictures. Writes one .img file per picture and scale, and OUT_DIR/baked.qrc listing them
-// under :/baked/. Run on the offscreen platform at build time.
+// pictures. Writes one .img file per picture and scale, the skin's arrows and grip as PNG files
+// (1x and @2x), and OUT_DIR/baked.qrc listing them all under :/baked/. Run on the offscreen
+// platform at build time.
 
 #include "artwork.h"
 #include "mainlayout.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
+#include <QPainter>
 #include <QSaveFile>
+#include <QSvgRenderer>
 #include <cstdio>
 
 namespace {
@@ -52,6 +57,28 @@ int main(int argc, char** argv)
                 return 1;
             }
             if (!Write(out.filePath(name), browser::artwork::Serialise(image))) return 1;
+            qrc += "    <file>" + name.toUtf8() + "</file>\n";
+        }
+    }
+    for (const QString& resource : browser::SkinPictures()) {
+        QSvgRenderer svg(resource);
+        if (!svg.isValid()) {
+            std::fprintf(stderr, "bakeartwork: %s is not a picture\n", qPrintable(resource));
+            return 1;
+        }
+        for (const int scale : {1, 2}) {
+            QImage image(svg.defaultSize() * scale, QImage::Format_ARGB32_Premultiplied);
+            image.fill(Qt::transparent);
+            QPainter painter(&image);
+            svg.render(&painter);
+            painter.end();
+            const QString name = QFileInfo(resource).completeBaseName() +
+                                 (scale == 1 ? QString() : QStringLiteral("@%1x").arg(scale)) +
+                                 QStringLiteral(".png");
+            QByteArray png;
+            QBuffer buffer(&png);
+            buffer.open(QIODevice::WriteOnly);
+            if (!image.save(&buffer, "PNG") || !Write(out.filePath(name), png)) return 1;
             qrc += "    <file>" + name.toUtf8() + "</file>\n";
         }
     }

@@ -5,7 +5,9 @@
 #include "artwork.h"
 #include "mainlayout.h"
 
+#include <QFile>
 #include <QGuiApplication>
+#include <QRegularExpression>
 #include <QResource>
 #include <QTest>
 
@@ -35,6 +37,24 @@ private slots:
         }
     }
 
+    void everyPictureOfTheSkinIsThere()
+    {
+        QFile skin(QStringLiteral(":/resources/discbrowser.qss"));
+        QVERIFY(skin.open(QIODevice::ReadOnly));
+        const QString sheet = QString::fromUtf8(skin.readAll());
+        static const QRegularExpression url(QStringLiteral("url\\(([^)]*)\\)"));
+        int pictures = 0;
+        for (const auto& match : url.globalMatch(sheet)) {
+            const QString path = match.captured(1);
+            ++pictures;
+            QVERIFY2(!QImage(path).isNull(), qPrintable(path));
+            const QString twice =
+                QString(path).replace(QStringLiteral(".png"), QStringLiteral("@2x.png"));
+            QCOMPARE(QImage(twice).size(), QImage(path).size() * 2);
+        }
+        QCOMPARE(pictures, int(SkinPictures().size()));
+    }
+
     void opaquePicturesDrawAsCopies()
     {
         // The working area's background covers its whole box; the section button has rounded
@@ -42,8 +62,7 @@ private slots:
         const QImage field = artwork::Get(QStringLiteral(":/resources/image2.svg"), {800, 491}, 1);
         QCOMPARE(field.format(), QImage::Format_RGB32);
         QCOMPARE(field.size(), QSize(800, 491));
-        const QImage button =
-            artwork::Get(QStringLiteral(":/resources/section.svg"), {174, 31}, 1);
+        const QImage button = artwork::Get(QStringLiteral(":/resources/section.svg"), {174, 31}, 1);
         QCOMPARE(button.format(), QImage::Format_ARGB32_Premultiplied);
     }
 
@@ -56,8 +75,8 @@ private slots:
 
     void damagedBytesAreRefused_data()
     {
-        QTest::addColumn<int>("cut");   // bytes cut off the end; -1: none
-        QTest::addColumn<int>("poke");  // offset of a byte overwritten with 0xff; -1: none
+        QTest::addColumn<int>("cut");  // bytes cut off the end; -1: none
+        QTest::addColumn<int>("poke"); // offset of a byte overwritten with 0xff; -1: none
         QTest::newRow("intact") << -1 << -1;
         QTest::newRow("empty") << 1 << -1; // special-cased below: everything cut
         QTest::newRow("header only") << 2 << -1;
