@@ -5,6 +5,7 @@
 #include "Unit2Talvern.h"
 #include "desktop.h"
 #include "errorreporter.h"
+#include "fontconfiguration.h"
 #include "itemdetails.h"
 
 #include <QApplication>
@@ -16,6 +17,8 @@
 
 int main(int argc, char** argv)
 {
+    // Before the application object, which may already ask fontconfig for a font.
+    platform::UseOwnFontConfiguration();
     QApplication app(argc, argv);
     const QStringList args = QApplication::arguments();
     if (args.size() > 2) {

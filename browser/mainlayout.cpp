@@ -5,7 +5,6 @@
 #include "widgets.h"
 
 #include <QFile>
-#include <QFontDatabase>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QScrollArea>
@@ -206,30 +205,21 @@ const std::vector<Row>& Table()
     return rows;
 }
 
-QString FontFamily()
-{
-    // The project installs DejaVu Sans; loading the files themselves keeps a local font
-    // configuration from substituting another face with other widths.
-    static const QString family = [] {
-        QString f;
-        for (const char* file : {"/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf",
-                                 "/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf"}) {
-            const int id = QFontDatabase::addApplicationFont(QString::fromLatin1(file));
-            if (id >= 0 && f.isEmpty()) f = QFontDatabase::applicationFontFamilies(id).value(0);
-        }
-        return f.isEmpty() ? QStringLiteral("DejaVu Sans") : f;
-    }();
-    return family;
-}
-
 } // namespace
 
 QFont WindowFont(int pixelSize, bool bold)
 {
-    QFont f(FontFamily());
+    // The project installs DejaVu Sans, and the program's own font configuration
+    // (platform/fontconfiguration.h) keeps local rules from putting another face in its place.
+    QFont f(QStringLiteral("DejaVu Sans"));
     f.setPixelSize(pixelSize);
     f.setBold(bold);
-    f.setHintingPreference(QFont::PreferFullHinting);
+    // Unhinted outlines, and no OpenType shaping, which Cyrillic and Latin do not need: a
+    // text's width then comes from the font's own advances and kerning pairs alone, the same
+    // under every FreeType, and measuring a caption runs no hinting program and no shaper,
+    // which together made up most of the window's start.
+    f.setHintingPreference(QFont::PreferNoHinting);
+    f.setStyleStrategy(QFont::PreferNoShaping);
     return f;
 }
 

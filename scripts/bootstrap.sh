@@ -6,7 +6,7 @@ set -eu
 # libx11-dev: bench/firstframe watches the screen through Xlib.
 packages="
   cmake g++ make pkg-config
-  qt6-base-dev qt6-svg-dev libgl-dev
+  qt6-base-dev qt6-svg-dev libgl-dev libfontconfig-dev
   libicu-dev
   libjpeg62-turbo-dev
   libgtest-dev libbenchmark-dev
