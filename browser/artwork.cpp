@@ -1,12 +1,16 @@
 #include "artwork.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
+#include <QImageReader>
 #include <QPainter>
 #include <QResource>
 #include <QSvgRenderer>
 #include <cstring>
+#include <functional>
 #include <future>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <thread>
 #include <tuple>
@@ -75,6 +79,27 @@ Cache& TheCache()
 {
     static Cache cache;
     return cache;
+}
+
+// Runs `work` on a thread of its own, which the application object waits for as it goes, so
+// that no such thread is still inside Qt while the program's statics are destroyed.
+void InBackground(std::function<void()> work)
+{
+    static std::mutex mutex;
+    static std::vector<std::thread> threads;
+    const std::lock_guard lock(mutex);
+    if (threads.empty()) {
+        qAddPostRoutine([] {
+            std::vector<std::thread> finishing;
+            {
+                const std::lock_guard lock(mutex);
+                finishing.swap(threads);
+            }
+            for (std::thread& t : finishing)
+                t.join();
+        });
+    }
+    threads.emplace_back(std::move(work));
 }
 
 } // namespace
@@ -172,17 +197,22 @@ void Prefetch(std::vector<Request> requests, qreal scale)
         }
     }
     if (work.empty()) return;
-    // Detached: the promises it fulfils live in the thread itself, and the cache it feeds is
-    // never destroyed before the program ends.
-    std::thread([work = std::move(work), scale]() mutable {
-        for (auto& [request, promise] : work) {
+    // The promises it fulfils live in the thread itself; the cache it feeds outlives it.
+    InBackground([work = std::make_shared<decltype(work)>(std::move(work)), scale] {
+        for (auto& [request, promise] : *work) {
             try {
                 promise.set_value(Make(request, scale));
             } catch (...) {
                 promise.set_exception(std::current_exception());
             }
         }
-    }).detach();
+    });
+}
+
+void LoadImagePluginsAhead()
+{
+    // Asking for the format of a built-in one makes the reader go through all the plugins.
+    InBackground([] { QImageReader(QStringLiteral(":/baked/grip.png")).format(); });
 }
 
 QImage Get(const QString& resource, QSize size, qreal scale, QRect band)

@@ -32,6 +32,12 @@ void Prefetch(std::vector<Request> requests, qreal scale);
 // which draws as a plain copy.
 QImage Get(const QString& resource, QSize size, qreal scale, QRect band = {});
 
+// Loads Qt's image plugins on a thread of its own. Before Qt reads a PNG file with its own
+// reader it asks every image plugin installed whether it reads PNG, loading each; the skin's
+// pictures (the style sheet's PNG files) would pay for that on the main thread in the middle
+// of the first paint.
+void LoadImagePluginsAhead();
+
 // Rasterises the SVG now, without looking for a picture made by the build.
 QImage Rasterise(const Request& request, qreal scale);
 

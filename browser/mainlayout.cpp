@@ -240,9 +240,11 @@ std::vector<QString> SkinPictures()
 
 MainControls BuildMainLayout(QWidget* form)
 {
-    // The artwork is made on a second thread while the controls are.
+    // The artwork is made, and the image plugins the skin's pictures need are loaded, on two
+    // more threads while the controls are made.
     const QScreen* screen = QGuiApplication::primaryScreen();
     artwork::Prefetch(ArtworkRequests(), screen ? screen->devicePixelRatio() : 1.0);
+    artwork::LoadImagePluginsAhead();
 
     MainControls c;
     c.client = new QWidget(form);
@@ -403,15 +405,18 @@ MainControls BuildMainLayout(QWidget* form)
         s->setMouseTracking(true);
     c.ImageShot->setMouseTracking(true);
 
-    // The skin of the scroll bars and the description box. Set on them alone: a style sheet
-    // on the whole application would route every label through the style sheet machinery.
-    QFile skin(QStringLiteral(":/resources/discbrowser.qss"));
-    if (skin.open(QIODevice::ReadOnly)) {
-        const QString sheet = QString::fromUtf8(skin.readAll());
-        for (QWidget* w :
-             std::initializer_list<QWidget*>{c.bsSkinScrollBar1, c.bsSkinScrollBar2, c.ScrollBox1})
+    // The skin of the scroll bars and the description box, each sheet set on its controls
+    // alone: a style sheet on the whole window would route every label through the style sheet
+    // machinery, and each control parses the whole sheet it is given.
+    const auto skin = [](const char* resource, std::initializer_list<QWidget*> controls) {
+        QFile file(QString::fromLatin1(resource));
+        if (!file.open(QIODevice::ReadOnly)) return;
+        const QString sheet = QString::fromUtf8(file.readAll());
+        for (QWidget* w : controls)
             w->setStyleSheet(sheet);
-    }
+    };
+    skin(":/resources/scrollbar.qss", {c.bsSkinScrollBar1, c.bsSkinScrollBar2});
+    skin(":/resources/descriptionpane.qss", {c.ScrollBox1});
     return c;
 }
 

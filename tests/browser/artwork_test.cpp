@@ -39,7 +39,7 @@ private slots:
 
     void everyPictureOfTheSkinIsThere()
     {
-        QFile skin(QStringLiteral(":/resources/discbrowser.qss"));
+        QFile skin(QStringLiteral(":/resources/scrollbar.qss"));
         QVERIFY(skin.open(QIODevice::ReadOnly));
         const QString sheet = QString::fromUtf8(skin.readAll());
         static const QRegularExpression url(QStringLiteral("url\\(([^)]*)\\)"));
