@@ -3,6 +3,7 @@
 
 #include "Unit1Talvern.h"
 #include "Unit2Talvern.h"
+#include "catalogue.h"
 #include "desktop.h"
 #include "errorreporter.h"
 #include "fontconfiguration.h"
@@ -14,9 +15,17 @@
 #include <filesystem>
 #include <memory>
 #include <optional>
+#include <thread>
 
 int main(int argc, char** argv)
 {
+    // The collation and the catalogue files the first load needs are prepared on a second
+    // thread while the application object starts. Qt's own options are not taken off the
+    // command line yet, so this guesses the disc only from its plain forms; with any other,
+    // the load does all the work itself.
+    std::jthread warmUp;
+    if (argc == 1 || (argc == 2 && argv[1][0] != '-'))
+        warmUp = std::jthread(catalogue::WarmUp, std::filesystem::path(argc == 2 ? argv[1] : "."));
     // Before the application object, which may already ask fontconfig for a font.
     platform::UseOwnFontConfiguration();
     QApplication app(argc, argv);

@@ -4,6 +4,7 @@
 #include "listgridwidget.h"
 #include "widgets.h"
 
+#include <QEvent>
 #include <QFile>
 #include <QGuiApplication>
 #include <QScreen>
@@ -203,6 +204,32 @@ const std::vector<Row>& Table()
          false},
     };
     return rows;
+}
+
+// Gives `control` its style sheet as it is first shown.
+void SkinOnFirstShow(QWidget* control, const QString& sheet)
+{
+    class Skinner : public QObject
+    {
+    public:
+        Skinner(QWidget* control, QString sheet) : QObject(control), sheet_(std::move(sheet))
+        {
+            control->installEventFilter(this);
+        }
+        bool eventFilter(QObject* watched, QEvent* event) override
+        {
+            if (event->type() == QEvent::Show) {
+                watched->removeEventFilter(this);
+                static_cast<QWidget*>(watched)->setStyleSheet(sheet_);
+                deleteLater();
+            }
+            return false;
+        }
+
+    private:
+        QString sheet_;
+    };
+    new Skinner(control, sheet);
 }
 
 } // namespace
@@ -407,16 +434,16 @@ MainControls BuildMainLayout(QWidget* form)
 
     // The skin of the scroll bars and the description box, each sheet set on its controls
     // alone: a style sheet on the whole window would route every label through the style sheet
-    // machinery, and each control parses the whole sheet it is given.
-    const auto skin = [](const char* resource, std::initializer_list<QWidget*> controls) {
+    // machinery. Each control parses the whole sheet it is given, so the description's bar,
+    // hidden until a description overflows, gets its sheet only when it first shows.
+    const auto sheet = [](const char* resource) {
         QFile file(QString::fromLatin1(resource));
-        if (!file.open(QIODevice::ReadOnly)) return;
-        const QString sheet = QString::fromUtf8(file.readAll());
-        for (QWidget* w : controls)
-            w->setStyleSheet(sheet);
+        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
     };
-    skin(":/resources/scrollbar.qss", {c.bsSkinScrollBar1, c.bsSkinScrollBar2});
-    skin(":/resources/descriptionpane.qss", {c.ScrollBox1});
+    const QString scrollBar = sheet(":/resources/scrollbar.qss");
+    c.bsSkinScrollBar1->setStyleSheet(scrollBar);
+    SkinOnFirstShow(c.bsSkinScrollBar2, scrollBar);
+    c.ScrollBox1->setStyleSheet(sheet(":/resources/descriptionpane.qss"));
     return c;
 }
 

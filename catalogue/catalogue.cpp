@@ -111,6 +111,29 @@ std::vector<std::string> ReadCatalogueFile(DiscPathResolver& resolver, std::stri
     return {text.lines.begin(), text.lines.end()};
 }
 
+void WarmUp(const std::filesystem::path& discRoot)
+{
+    try {
+        LineCollator collation(LineCollator::LocaleFromEnvironment());
+        DiscPathResolver resolver(discRoot);
+        std::vector<std::string_view> files(kContentFiles.begin(), kContentFiles.end());
+        files.insert(files.end(), {kMenuFile, kAboutManualFile, kAboutMidiFile});
+        for (const std::string_view file : files) {
+            const ResolvedDiscPath found = resolver.Resolve(file);
+            if (found.status != DiscPathStatus::Found &&
+                found.status != DiscPathStatus::FoundOtherCase)
+                continue;
+            if (found.kind != DiscEntryKind::File) continue;
+            const int fd = ::open(found.path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+            if (fd < 0) continue;
+            ::posix_fadvise(fd, 0, 0, POSIX_FADV_WILLNEED);
+            ::close(fd);
+        }
+    } catch (...) {
+        // The load will meet the same trouble and report it.
+    }
+}
+
 Catalogue::Catalogue(std::filesystem::path discRoot)
     : Catalogue(std::move(discRoot),
                 std::make_unique<LineCollator>(LineCollator::LocaleFromEnvironment()))

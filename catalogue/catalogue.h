@@ -78,6 +78,12 @@ struct DistributionReport
 DecodedText ReadCatalogueText(DiscPathResolver& resolver, std::string_view path);
 std::vector<std::string> ReadCatalogueFile(DiscPathResolver& resolver, std::string_view path);
 
+// Prepares what a first load needs, for a thread to do while the program starts: opens the
+// collation of the user's locale, which ICU keeps once loaded, and asks the system to read the
+// disc's catalogue files ahead, so that the load finds them in memory instead of waiting for
+// the drive. Changes nothing a load could see, and ignores every error.
+void WarmUp(const std::filesystem::path& discRoot);
+
 class Catalogue
 {
 public:

@@ -69,6 +69,7 @@ private slots:
     void scrollBarShownOnlyWhenTheListScrolls_data();
     void scrollBarShownOnlyWhenTheListScrolls();
     void scrollBarMovesTheWindowNotTheRow();
+    void descriptionBarOnlyForALongDescription();
     void clickOnASlotSelectsIt();
     void clickOnBlankSpaceChangesNothing();
     void longTitleIsCutAt590Pixels();
@@ -233,6 +234,28 @@ void TForm1Test::scrollBarMovesTheWindowNotTheRow()
     QCOMPARE(w.Slot(1)->text(), QStringLiteral("Title 011"));
     bar->setValue(0); // and comes back
     QCOMPARE(w.MarkedSlot(), 3);
+}
+
+void TForm1Test::descriptionBarOnlyForALongDescription()
+{
+    std::string longText;
+    for (int k = 0; k < 60; ++k)
+        longText += "Описание игры, строка за строкой. ";
+    Window w(0, [&](const TempDisc& d) {
+        d.Write("DB/dbjava.mob", "1@Short@s@A line.\n1@Wordy@w@" + longText + "\n");
+    });
+    QScrollBar* bar = w.c().bsSkinScrollBar2;
+    QScrollBar* box = w.c().ScrollBox1->verticalScrollBar();
+    QVERIFY(!bar->isVisible());
+    w.Key(Qt::Key_Down);
+    QVERIFY(bar->isVisible());
+    QVERIFY(bar->styleSheet().contains(QLatin1String("QScrollBar"))); // skinned as it shows
+    QVERIFY(bar->maximum() > 0);
+    bar->setValue(bar->maximum());
+    QCOMPARE(box->value(), bar->maximum());
+    w.Key(Qt::Key_Up);
+    QVERIFY(!bar->isVisible());
+    QCOMPARE(box->value(), 0);
 }
 
 void TForm1Test::clickOnASlotSelectsIt()
