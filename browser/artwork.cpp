@@ -211,8 +211,12 @@ void Prefetch(std::vector<Request> requests, qreal scale)
 
 void LoadImagePluginsAhead()
 {
-    // Asking for the format of a built-in one makes the reader go through all the plugins.
-    InBackground([] { QImageReader(QStringLiteral(":/baked/grip.png")).format(); });
+    // Asking for the format of a built-in one makes the reader go through all the plugins,
+    // which stay loaded: once per program is enough.
+    static std::once_flag once;
+    std::call_once(once, [] {
+        InBackground([] { QImageReader(QStringLiteral(":/baked/grip.png")).format(); });
+    });
 }
 
 QImage Get(const QString& resource, QSize size, qreal scale, QRect band)
