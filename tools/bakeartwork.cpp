@@ -12,7 +12,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
-#include <QPainter>
 #include <QSaveFile>
 #include <QSvgRenderer>
 #include <cstdio>
@@ -61,24 +60,23 @@ int main(int argc, char** argv)
         }
     }
     for (const QString& resource : browser::SkinPictures()) {
-        QSvgRenderer svg(resource);
-        if (!svg.isValid()) {
+        const QSize size = QSvgRenderer(resource).defaultSize();
+        if (size.isEmpty()) {
             std::fprintf(stderr, "bakeartwork: %s is not a picture\n", qPrintable(resource));
             return 1;
         }
-        for (const int scale : {1, 2}) {
-            QImage image(svg.defaultSize() * scale, QImage::Format_ARGB32_Premultiplied);
-            image.fill(Qt::transparent);
-            QPainter painter(&image);
-            svg.render(&painter);
-            painter.end();
+        for (const qreal scale : browser::artwork::kBakedScales) {
+            // name.png, name@2x.png: the names QIcon looks for at each scale.
             const QString name = QFileInfo(resource).completeBaseName() +
                                  (scale == 1 ? QString() : QStringLiteral("@%1x").arg(scale)) +
                                  QStringLiteral(".png");
             QByteArray png;
             QBuffer buffer(&png);
             buffer.open(QIODevice::WriteOnly);
-            if (!image.save(&buffer, "PNG") || !Write(out.filePath(name), png)) return 1;
+            if (!browser::artwork::Rasterise({resource, size, QRect()}, scale)
+                     .save(&buffer, "PNG") ||
+                !Write(out.filePath(name), png))
+                return 1;
             qrc += "    <file>" + name.toUtf8() + "</file>\n";
         }
     }
