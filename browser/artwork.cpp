@@ -27,6 +27,12 @@ QRect BandOf(QSize size, QRect band)
     return band.isEmpty() ? QRect(QPoint(), size) : band;
 }
 
+// The picture's size in device pixels.
+QSize PixelSize(const Request& request, qreal scale)
+{
+    return (QSizeF(BandOf(request.size, request.band).size()) * scale).toSize();
+}
+
 Key KeyOf(const QString& resource, QSize size, qreal scale, QRect band)
 {
     band = BandOf(size, band);
@@ -60,8 +66,7 @@ QImage Make(const Request& request, qreal scale)
     QResource baked(BakedResource(request, scale));
     if (baked.isValid()) {
         QImage image = Deserialise(baked.uncompressedData());
-        const QSize expected = (QSizeF(BandOf(request.size, request.band).size()) * scale).toSize();
-        if (image.size() == expected) {
+        if (image.size() == PixelSize(request, scale)) {
             image.setDevicePixelRatio(scale);
             return image;
         }
@@ -107,7 +112,7 @@ void InBackground(std::function<void()> work)
 QImage Rasterise(const Request& request, qreal scale)
 {
     const QRect band = BandOf(request.size, request.band);
-    QImage image((QSizeF(band.size()) * scale).toSize(), QImage::Format_ARGB32_Premultiplied);
+    QImage image(PixelSize(request, scale), QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     QSvgRenderer renderer(request.resource);
     QPainter painter(&image);

@@ -119,11 +119,12 @@ void WarmUp(const std::filesystem::path& discRoot)
         std::vector<std::string_view> files(kContentFiles.begin(), kContentFiles.end());
         files.insert(files.end(), {kMenuFile, kAboutManualFile, kAboutMidiFile});
         for (const std::string_view file : files) {
-            const ResolvedDiscPath found = resolver.Resolve(file);
-            if (found.status != DiscPathStatus::Found &&
-                found.status != DiscPathStatus::FoundOtherCase)
+            ResolvedDiscPath found;
+            try {
+                found = ResolveCatalogueFile(resolver, file); // a regular file, or it throws
+            } catch (const CatalogueError&) {
                 continue;
-            if (found.kind != DiscEntryKind::File) continue;
+            }
             const int fd = ::open(found.path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
             if (fd < 0) continue;
             ::posix_fadvise(fd, 0, 0, POSIX_FADV_WILLNEED);
