@@ -7,6 +7,20 @@
 
 namespace browser {
 
+namespace {
+
+// A click is a press and a release of the left button over the control; a release ends the
+// press whatever it is.
+bool EndsClick(const QWidget& control, const QMouseEvent& release, bool& pressedInside)
+{
+    const bool click = pressedInside && release.button() == Qt::LeftButton &&
+                       control.rect().contains(release.position().toPoint());
+    pressedInside = false;
+    return click;
+}
+
+} // namespace
+
 ClickLabel::ClickLabel(QWidget* parent) : QWidget(parent)
 {
     setFocusPolicy(Qt::NoFocus);
@@ -106,11 +120,7 @@ void ClickLabel::mousePressEvent(QMouseEvent* event)
 
 void ClickLabel::mouseReleaseEvent(QMouseEvent* event)
 {
-    // A click is a press and a release of the left button over the label.
-    const bool click = pressedInside_ && event->button() == Qt::LeftButton &&
-                       rect().contains(event->position().toPoint());
-    pressedInside_ = false;
-    if (click) emit clicked();
+    if (EndsClick(*this, *event, pressedInside_)) emit clicked();
 }
 
 void ClickLabel::mouseDoubleClickEvent(QMouseEvent* event)
@@ -203,10 +213,7 @@ void PictureBox::mousePressEvent(QMouseEvent* event)
 
 void PictureBox::mouseReleaseEvent(QMouseEvent* event)
 {
-    const bool click = pressedInside_ && event->button() == Qt::LeftButton &&
-                       rect().contains(event->position().toPoint());
-    pressedInside_ = false;
-    if (click) emit clicked();
+    if (EndsClick(*this, *event, pressedInside_)) emit clicked();
 }
 
 void PictureBox::mouseMoveEvent(QMouseEvent* event)

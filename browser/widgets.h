@@ -3,7 +3,6 @@
 // reports clicks and moves, a picture, a filled rectangle.
 
 #include <QImage>
-#include <QLabel>
 #include <QPixmap>
 #include <QWidget>
 
