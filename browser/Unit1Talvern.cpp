@@ -156,11 +156,9 @@ void TForm1::FormActivate()
 
     // The grid prepared for category 1; its events already run, nested, as in every move.
     auto* grid = c_.bsSkinStringGrid1;
-    const int n = catalogue_->CategoryItemCount(1);
-    grid->SetRowCount(n);
+    grid->SetRowCount(catalogue_->CategoryItemCount(1));
     grid->SetRow(0);
-    for (int r = 0; r < n; ++r)
-        grid->SetCell(r, std::string(catalogue_->CategoryTitles(1, r + 1)));
+    SetGridTitles(1);
     grid->resize(0, grid->height());
 
     CurrentSection = 1;
@@ -194,12 +192,17 @@ void TForm1::FillCategoryList()
     grid->SetRow(0);
     grid->ClearCells();
     if (CurrentCategory < 1 || CurrentCategory > catalogue::kCategoryCount) return;
-    const int n = catalogue_->CategoryItemCount(CurrentCategory);
-    grid->SetRowCount(n);
-    for (int r = 0; r < n; ++r)
-        grid->SetCell(r, std::string(catalogue_->CategoryTitles(CurrentCategory, r + 1)));
+    grid->SetRowCount(catalogue_->CategoryItemCount(CurrentCategory));
+    SetGridTitles(CurrentCategory);
     ShowListWindow();
     bsSkinStringGrid1Click();
+}
+
+void TForm1::SetGridTitles(int category)
+{
+    const int n = catalogue_->CategoryItemCount(category);
+    for (int r = 0; r < n; ++r)
+        c_.bsSkinStringGrid1->SetCell(r, std::string(catalogue_->CategoryTitles(category, r + 1)));
 }
 
 void TForm1::SetListCursors()
@@ -240,19 +243,22 @@ void TForm1::LabelDblClick(int slot)
     if (SlotShowsAnItem(slot)) OpenSelectedItem();
 }
 
-void TForm1::bsSkinStringGrid1Click()
+int TForm1::SlotOfRow() const
 {
     const int k = c_.bsSkinStringGrid1->Row() - c_.bsSkinStringGrid1->TopRow() + 1;
-    if (k >= 1 && k <= kListSlots) SelectSlot(k);
+    return k >= 1 && k <= kListSlots ? k : 0;
+}
+
+void TForm1::bsSkinStringGrid1Click()
+{
+    if (const int k = SlotOfRow()) SelectSlot(k);
 }
 
 void TForm1::bsSkinStringGrid1TopLeftChanged()
 {
     ShowListWindow();
-    const int row = c_.bsSkinStringGrid1->Row();
-    const int top = c_.bsSkinStringGrid1->TopRow();
-    if (row >= top && row <= top + kListSlots - 1)
-        SelectSlot(row - top + 1);
+    if (const int k = SlotOfRow())
+        SelectSlot(k);
     else
         ClearListHighlight();
 }
@@ -260,8 +266,7 @@ void TForm1::bsSkinStringGrid1TopLeftChanged()
 void TForm1::bsSkinStringGrid1KeyDown(catalogue::ListGrid::Key key)
 {
     if (key != catalogue::ListGrid::Key::Enter) return;
-    const int k = c_.bsSkinStringGrid1->Row() - c_.bsSkinStringGrid1->TopRow() + 1;
-    if (k >= 1 && k <= kListSlots) LabelDblClick(k);
+    if (const int k = SlotOfRow()) LabelDblClick(k);
 }
 
 void TForm1::ShowSelectedItem()

@@ -90,6 +90,10 @@ private:
     void FocusReturned(QWindow* now);
     bool DragEvent(QEvent* event);
     bool SlotShowsAnItem(int slot) const;
+    // The slot (1..25) that shows the grid's current row; 0 when the row is out of sight.
+    int SlotOfRow() const;
+    // The grid's cells: the titles of `category`.
+    void SetGridTitles(int category);
 
     std::unique_ptr<catalogue::Catalogue> catalogue_;
     std::unique_ptr<platform::DiscFiles> files_;
