@@ -26,10 +26,14 @@ ItemDetails::ItemDetails(TForm1& form, platform::DiscFiles& files, platform::Ope
 {
 }
 
+int ItemDetails::SelectedItem() const
+{
+    return form_.Controls().bsSkinStringGrid1->TopRow() + form_.SelectedSlot;
+}
+
 std::string ItemDetails::SelectedFolder() const
 {
-    const int item = form_.Controls().bsSkinStringGrid1->TopRow() + form_.SelectedSlot;
-    return std::string(form_.Catalogue().CategoryFolders(form_.CurrentCategory, item));
+    return std::string(form_.Catalogue().CategoryFolders(form_.CurrentCategory, SelectedItem()));
 }
 
 void ItemDetails::ShowSelectedItem()
@@ -62,11 +66,10 @@ void ItemDetails::ShowSelectedItem()
         }
     }
 
-    const int item = c.bsSkinStringGrid1->TopRow() + form_.SelectedSlot;
     const auto& cat = form_.Catalogue();
     c.LabelAbout->SetCaption(rules.showsAboutMidiText
                                  ? Text(cat.AboutMidiText())
-                                 : Text(cat.CategoryDescriptions(category, item)));
+                                 : Text(cat.CategoryDescriptions(category, SelectedItem())));
     form_.SyncDescriptionScrollBar();
 
     form_.MarkSelectedSlot();
@@ -121,7 +124,7 @@ void ItemDetails::SetScalingSwitches(bool stretch, bool proportional)
 
 void ItemDetails::OpenSelectedItem()
 {
-    const int item = form_.Controls().bsSkinStringGrid1->TopRow() + form_.SelectedSlot;
+    const int item = SelectedItem();
     // An item that does not exist (Enter in an empty category) opens nothing, not the
     // category's whole base folder.
     if (item < 1 || item > form_.Catalogue().CategoryItemCount(form_.CurrentCategory)) return;

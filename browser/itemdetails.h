@@ -48,6 +48,8 @@ public:
     void SetScreenshotOpener(std::function<void()> open) { openScreenshot_ = std::move(open); }
 
 private:
+    // The selected item's number in its category (from 1): the grid's window plus the slot.
+    int SelectedItem() const;
     std::string SelectedFolder() const;
     void BuildFullPicturePath();
     void LoadPreview(const std::filesystem::path& file);

@@ -83,8 +83,7 @@ void Navigation::MenuMouseDown(int section)
 
     c.LabelAboutText->setVisible(section == 5);
     if (section == 5) c.LabelAboutText->SetCaption(Text(cat.AboutManualText()));
-    for (int k = 1; k <= 7; ++k)
-        if (k != section) c.punkt[k - 1]->hide();
+    HideMarkersExcept(section);
 
     const Section& s = kSections[static_cast<size_t>(section - 1)];
     const int firstLine = 6 * (section - 1) + 2;
@@ -173,9 +172,14 @@ void Navigation::Menu1MouseMove(int section)
 
 void Navigation::Image2MouseMove()
 {
+    HideMarkersExcept(form_.CurrentSection);
+}
+
+void Navigation::HideMarkersExcept(int section)
+{
     const MainControls& c = form_.Controls();
     for (int k = 1; k <= 7; ++k)
-        if (k != form_.CurrentSection) c.punkt[k - 1]->hide();
+        if (k != section) c.punkt[k - 1]->hide();
 }
 
 void Navigation::Timer1Timer()

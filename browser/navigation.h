@@ -35,6 +35,8 @@ public:
 
 private:
     void ApplyLayout(bool wide);
+    // Hides the lit markers of all sections but `section`.
+    void HideMarkersExcept(int section);
 
     TForm1& form_;
     QTimer* Timer1;
